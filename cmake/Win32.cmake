@@ -1,0 +1,23 @@
+# Settings shared by every Windows target: Unicode entry points and API, a Windows 7 floor.
+enable_language(RC)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+# GoogleTest from Debian's source package, built with the cross compiler.
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+target_compile_options(gtest PRIVATE -w)
+target_compile_options(gtest_main PRIVATE -w)
+
+# Tests run under Wine, inside the display and prefix that the wine.start fixture prepares.
+set(TUNEWICK_WINE_SESSION ${CMAKE_BINARY_DIR}/wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine/run ${TUNEWICK_WINE_SESSION})
+
+# GUI programs: Unicode entry point wWinMain, no console.
+function(tunewick_gui_program target)
+    target_link_options(${target} PRIVATE -municode -mwindows)
+endfunction()
+# Console programs (tests, tools): wmain.
+function(tunewick_console_program target)
+    target_link_options(${target} PRIVATE -municode)
+endfunction()

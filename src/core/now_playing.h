@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "core/text.h"
+#include "core/window_system.h"
+
+namespace tunewick {
+
+inline constexpr TextView kMessengerWindowClass = u"MsnMsgrUIManager";
+// The copy-data kind that marks a block as a now-playing record.
+inline constexpr std::uint32_t kNowPlayingDataKind = 0x547;
+
+struct NowPlayingRequest {
+    Text title;
+    Text artist;
+    Text album;
+    Text contentId;
+    Text format;
+    bool show = true;
+};
+
+// The request as the messenger's record: the pieces joined by the two-character text
+// backslash + zero, ended by one NUL code unit, which is part of the returned text.
+Text BuildNowPlayingRecord(const NowPlayingRequest& request);
+
+// The record as it travels: UTF-16LE bytes, closing NUL included.
+std::vector<std::byte> EncodeUtf16Le(TextView text);
+
+// Delivers the record to every messenger window, in the order the platform lists them.
+// Fire and forget: a messenger that does not take it in time is skipped, the walk goes on.
+void SendNowPlaying(WindowSystem& windows, const NowPlayingRequest& request);
+
+}  // namespace tunewick

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <variant>
+
+#include "core/text.h"
+#include "core/window_system.h"
+
+namespace tunewick {
+
+enum class PlayerKind { RealPlayer, Winamp, XMPlay };
+
+// The class of the player's main window: "geminiwindowclass", "winamp v1.x", "xmplay-main".
+TextView PlayerWindowClass(PlayerKind kind);
+
+enum class TitleReadStatus {
+    Read,            // `window` and `title` hold what was found (None and empty: no player)
+    NotRead,         // the player's window did not answer in time: nothing this time
+    LengthOverflow,  // the caption length leaves no room for its terminator
+};
+
+struct PlayerTitle {
+    TitleReadStatus status = TitleReadStatus::Read;
+    WindowHandle window = WindowHandle::None;
+    Text title;
+};
+
+// Finds the player's main window by class and reads its caption.
+PlayerTitle ReadPlayerTitle(WindowSystem& windows, TextView className);
+
+struct SongInfo {
+    Text title;
+    Text artist;
+
+    bool operator==(const SongInfo&) const = default;
+};
+
+// Why a caption does not fit its player's cutting rule.
+enum class CutError {
+    NothingToSplit,  // the text to split is empty: not even a first piece
+    NoSecondPiece,   // the text to split holds no "-"
+    NegativeLength,  // the prefix to drop is longer than the caption
+    CutOverflow,     // Winamp: the position before the first "." does not fit in 16 bits
+};
+
+const char* Describe(CutError error);
+
+using CutResult = std::variant<SongInfo, CutError>;
+
+// Cuts a caption into song title and artist by the player's rule.
+CutResult CutTitle(PlayerKind kind, TextView title);
+
+}  // namespace tunewick

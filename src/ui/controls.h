@@ -1,0 +1,71 @@
+#pragma once
+
+#include <functional>
+
+#include "core/text.h"
+
+namespace tunewick {
+
+// The control state the form logic reads and writes. The Win32 layer binds each to a real
+// control; the native tests bind them to plain in-memory objects. All state lives here, not
+// in the forms.
+
+class CaptionedControl {
+public:
+    virtual ~CaptionedControl() = default;
+    virtual Text Caption() const = 0;
+    virtual void SetCaption(TextView caption) = 0;
+};
+
+// A command button or a label.
+using CommandButton = CaptionedControl;
+using Label = CaptionedControl;
+
+class TextBox {
+public:
+    virtual ~TextBox() = default;
+    virtual Text Value() const = 0;
+    virtual void SetValue(TextView text) = 0;
+};
+
+// 0 unchecked, 1 checked, 2 greyed.
+class CheckBox {
+public:
+    virtual ~CheckBox() = default;
+    virtual int Value() const = 0;
+    virtual void SetValue(int value) = 0;
+};
+
+class OptionButton {
+public:
+    virtual ~OptionButton() = default;
+    virtual bool Selected() const = 0;
+    virtual void SetSelected(bool selected) = 0;
+};
+
+// A timer of the window: while enabled it raises its tick every interval. Enabling a timer
+// that runs already changes nothing; enabling a stopped one starts a fresh interval.
+class Timer {
+public:
+    virtual ~Timer() = default;
+    virtual bool Enabled() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+};
+
+// Message box styles and answers, as the platform numbers them.
+namespace box {
+inline constexpr int kOkOnly = 0;
+inline constexpr int kYesNo = 4;
+inline constexpr int kCritical = 16;
+inline constexpr int kExclamation = 48;
+enum class Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+}  // namespace box
+
+// Modal message boxes: Show returns when the user has answered.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual box::Answer Show(TextView text, int style, TextView title) = 0;
+};
+
+}  // namespace tunewick

@@ -1,0 +1,88 @@
+#include "core/now_playing.h"
+
+#include <gtest/gtest.h>
+
+#include "memory_window_system.h"
+
+namespace tunewick {
+namespace {
+
+using testing::MemoryWindowSystem;
+
+// The record with its closing NUL made visible, for readable failures.
+Text Record(const NowPlayingRequest& request) { return BuildNowPlayingRecord(request); }
+
+TEST(NowPlayingRecord, TypicalSongHasFortyUnitsAndTitleBeforeArtist) {
+    const Text record = Record({.title = u"Song", .artist = u"Band", .format = u"{0} - {1}"});
+    EXPECT_EQ(record, Text(u"\\0Music\\01\\0{0} - {1}\\0Song\\0Band\\0\\0\\0") + u'\0');
+    EXPECT_EQ(record.size(), 40u);
+    EXPECT_EQ(EncodeUtf16Le(record).size(), 80u);
+}
+
+TEST(NowPlayingRecord, ShowFlagIsOneDigit) {
+    EXPECT_EQ(Record({.show = true}).substr(0, 11), u"\\0Music\\01\\0");
+    EXPECT_EQ(Record({.show = false}).substr(0, 11), u"\\0Music\\00\\0");
+}
+
+TEST(NowPlayingRecord, EmptyFieldsGiveAdjacentSeparators) {
+    EXPECT_EQ(Record({}), Text(u"\\0Music\\01\\0\\0\\0\\0\\0\\0") + u'\0');
+}
+
+TEST(NowPlayingRecord, FieldsAreSentUnescapedInTheirOrder) {
+    const Text record = Record({.title = u"T\\0x",
+                                .artist = u"A",
+                                .album = u"L",
+                                .contentId = u"C",
+                                .format = u"",
+                                .show = true});
+    EXPECT_EQ(record, Text(u"\\0Music\\01\\0\\0T\\0x\\0A\\0L\\0C\\0") + u'\0');
+}
+
+TEST(NowPlayingRecord, EncodesUtf16LittleEndianIncludingSurrogates) {
+    const Text text = u"R\u00f3\u3042\U0001F3B5";
+    const auto bytes = EncodeUtf16Le(text);
+    const std::vector<std::byte> expected = {
+        std::byte{0x52}, std::byte{0x00}, std::byte{0xF3}, std::byte{0x00},
+        std::byte{0x42}, std::byte{0x30}, std::byte{0x3C}, std::byte{0xD8},
+        std::byte{0xB5}, std::byte{0xDF}};
+    EXPECT_EQ(bytes, expected);
+}
+
+TEST(SendNowPlaying, NoMessengerSendsNothing) {
+    MemoryWindowSystem windows;
+    windows.Open(u"winamp v1.x", u"1. A - B - Winamp");
+    SendNowPlaying(windows, {.title = u"x"});
+    EXPECT_TRUE(windows.deliveries().empty());
+}
+
+TEST(SendNowPlaying, EveryMessengerGetsTheSameBytesInPlatformOrder) {
+    MemoryWindowSystem windows;
+    const auto first = windows.Open(u"MsnMsgrUIManager");
+    windows.Open(u"SomethingElse");
+    const auto second = windows.Open(u"msnmsgruimanager");
+    const NowPlayingRequest request{.title = u"Hopp\u00edpolla", .artist = u"Sigur R\u00f3s",
+                                    .format = u"{1} sings {0}"};
+    SendNowPlaying(windows, request);
+
+    ASSERT_EQ(windows.deliveries().size(), 2u);
+    const auto expected = EncodeUtf16Le(BuildNowPlayingRecord(request));
+    EXPECT_EQ(windows.deliveries()[0].window, first);
+    EXPECT_EQ(windows.deliveries()[1].window, second);
+    for (const auto& delivery : windows.deliveries()) {
+        EXPECT_EQ(delivery.kind, 0x547u);
+        EXPECT_EQ(delivery.data, expected);
+    }
+}
+
+TEST(SendNowPlaying, HungMessengerIsSkippedAndTheWalkGoesOn) {
+    MemoryWindowSystem windows;
+    const auto hung = windows.Open(u"MsnMsgrUIManager");
+    const auto healthy = windows.Open(u"MsnMsgrUIManager");
+    windows.SetHung(hung, true);
+    SendNowPlaying(windows, {.title = u"Song"});
+    ASSERT_EQ(windows.deliveries().size(), 1u);
+    EXPECT_EQ(windows.deliveries()[0].window, healthy);
+}
+
+}  // namespace
+}  // namespace tunewick

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "core/window_system.h"
+
+namespace tunewick::testing {
+
+// Top-level windows held in memory, listed in the order they were opened. Records every
+// copy-data block it is sent, so tests can compare the bytes.
+class MemoryWindowSystem : public WindowSystem {
+public:
+    struct Delivery {
+        WindowHandle window;
+        std::uint32_t kind;
+        std::vector<std::byte> data;
+    };
+
+    WindowHandle Open(TextView className, TextView caption = {});
+    void Close(WindowHandle window);
+    void SetCaption(WindowHandle window, TextView caption);
+    // The window stops answering: every call to it times out.
+    void SetHung(WindowHandle window, bool hung);
+    // The window reports this caption length whatever its caption (to reach the overflow).
+    void SetReportedLength(WindowHandle window, std::int32_t length);
+
+    const std::vector<Delivery>& deliveries() const { return deliveries_; }
+    void ClearDeliveries() { deliveries_.clear(); }
+    // Every delivery's bytes decoded back to text (closing NUL included).
+    std::vector<Text> DeliveredRecords() const;
+
+    WindowHandle FindTopLevel(TextView className) override;
+    WindowHandle FindNextTopLevel(TextView className, WindowHandle after) override;
+    std::optional<std::int32_t> CaptionLength(WindowHandle window) override;
+    std::optional<Text> CaptionText(WindowHandle window, std::int32_t capacity) override;
+    bool SendCopyData(WindowHandle window, std::uint32_t kind,
+                      std::span<const std::byte> data) override;
+
+    int findCalls() const { return findCalls_; }
+
+private:
+    struct Window {
+        WindowHandle handle;
+        Text className;
+        Text caption;
+        bool hung = false;
+        std::optional<std::int32_t> reportedLength;
+    };
+
+    Window* Lookup(WindowHandle handle);
+
+    std::vector<Window> windows_;
+    std::uintptr_t nextHandle_ = 0x10020;
+    std::vector<Delivery> deliveries_;
+    int findCalls_ = 0;
+};
+
+}  // namespace tunewick::testing
