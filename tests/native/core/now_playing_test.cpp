@@ -20,8 +20,8 @@ TEST(NowPlayingRecord, TypicalSongHasFortyUnitsAndTitleBeforeArtist) {
 }
 
 TEST(NowPlayingRecord, ShowFlagIsOneDigit) {
-    EXPECT_EQ(Record({.show = true}).substr(0, 11), u"\\0Music\\01\\0");
-    EXPECT_EQ(Record({.show = false}).substr(0, 11), u"\\0Music\\00\\0");
+    EXPECT_EQ(Record({.show = true}).substr(0, 12), u"\\0Music\\01\\0");
+    EXPECT_EQ(Record({.show = false}).substr(0, 12), u"\\0Music\\00\\0");
 }
 
 TEST(NowPlayingRecord, EmptyFieldsGiveAdjacentSeparators) {
