@@ -1,0 +1,178 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+#include "core/now_playing.h"
+#include "core/player_title.h"
+#include "core/text.h"
+#include "core/window_system.h"
+#include "settings/profile_store.h"
+#include "ui/controls.h"
+
+namespace tunewick {
+
+// Timer intervals the window binds its timers with.
+inline constexpr std::chrono::milliseconds kModeInterval{5000};     // Timer1, tmrWin, tmrXM
+inline constexpr std::chrono::milliseconds kWatcherInterval{2000};  // tmrMiniCheck
+
+// Captions and texts the window is created with; the form logic changes them from there.
+inline constexpr TextView kOsprayOffCaption = u"Activate Ospray";
+inline constexpr TextView kOsprayOnCaption = u"Deactivate Ospray";
+inline constexpr TextView kKestrinOffCaption = u"Activate Kestrin";
+inline constexpr TextView kKestrinOnCaption = u"Deactivate Kestrin";
+inline constexpr TextView kLumbrelOffCaption = u"Activate Lumbrel";
+inline constexpr TextView kLumbrelOnCaption = u"Deactivate Lumbrel";
+inline constexpr TextView kDesignedFormat = u"{0} - {1}";
+inline constexpr TextView kCreditCaption = u"Tunewick\r\nBy Vantor";
+
+// Mouse message numbers the shell reports for the tray icon (as the x of a mouse move).
+inline constexpr int kTrayDoubleClick = 515;  // WM_LBUTTONDBLCLK
+inline constexpr int kTrayRightDown = 516;    // WM_RBUTTONDOWN
+
+// The shell's notification-icon record as the program fills it once at load. The Win32 layer
+// copies it field by field into its NOTIFYICONDATA.
+struct TrayRecord {
+    static constexpr std::size_t kTipLength = 64;
+
+    std::uint32_t cbSize = 0;
+    WindowHandle hWnd = WindowHandle::None;  // the main window, which receives the icon's events
+    std::uint32_t uID = 0;
+    std::uint32_t uFlags = 0;
+    std::uint32_t uCallbackMessage = 0;
+    std::uintptr_t hIcon = 0;  // the main window's own icon
+    // The fixed 64-unit tip field: "Tunewick", one NUL, then spaces to the end.
+    Text szTip;
+
+    // The tip as the shell shows it: the field up to its first NUL.
+    TextView Tip() const;
+
+    bool operator==(const TrayRecord&) const = default;
+};
+
+// The record for this window and icon: cbSize 88, uID 1, uFlags 7 (message, icon, tip),
+// uCallbackMessage 512 (WM_MOUSEMOVE), tip "Tunewick".
+TrayRecord MakeTrayRecord(WindowHandle window, std::uintptr_t icon);
+
+// What the main window's logic asks of its own window, the shell and the program's other
+// windows. The Win32 layer implements it over the real window; tests record the calls.
+class MainFormHost {
+  public:
+    virtual ~MainFormHost() = default;
+
+    virtual WindowHandle MainWindowHandle() const = 0;
+    virtual std::uintptr_t IconHandle() const = 0;  // the main window's icon
+    virtual Text ProgramDirectory() const = 0;      // where settings.cfg lives
+
+    virtual void ShowWindow() = 0;
+    virtual void HideWindow() = 0;
+    virtual int WindowState() const = 0;  // 0 normal, 1 minimized
+    virtual void SetWindowState(int state) = 0;
+    // Closes (unloads) the main window; the window's unload runs MainForm::Form_Unload.
+    virtual void CloseWindow() = 0;
+
+    // Pops up the tray menu at the mouse position, "Show" as its default (bold) item. A pick
+    // comes back as SysShow_Click or SysClose_Click.
+    virtual void PopUpTrayMenu() = 0;
+
+    // Shell_NotifyIcon with NIM_ADD / NIM_DELETE. True on success; the form ignores it.
+    virtual bool AddTrayIcon(const TrayRecord& record) = 0;
+    virtual bool DeleteTrayIcon(const TrayRecord& record) = 0;
+
+    // The help window and the options dialog: modeless, ownerless, one instance each. Show
+    // opens the window, or brings an open one forward without reloading it.
+    virtual void ShowHelp() = 0;
+    virtual void CloseHelp() = 0;  // nothing when it is not open
+    virtual void ShowOptions() = 0;
+};
+
+// The main window's controls the logic reads and writes. Buttons whose captions never change
+// (cmdHide, Command2, Command4, cmdOptions) are reached only through their click handlers.
+struct MainFormControls {
+    CommandButton& cmdON;
+    CommandButton& cmdWinamp;
+    CommandButton& cmdXM;
+    TextBox& txtArt;
+    TextBox& txtSong;
+    TextBox& txtFormat;
+    CheckBox& Check1;
+    Label& Label3;
+    Timer& Timer1;
+    Timer& tmrWin;
+    Timer& tmrXM;
+    Timer& tmrMiniCheck;
+};
+
+// The main window (Form1): the three player modes and their poll ticks, the custom message,
+// the tray and the program's start-up and shutdown. Every method is an event handler of the
+// user-interface thread; they call one another as the window's handlers do.
+class MainForm {
+  public:
+    MainForm(const MainFormControls& controls, WindowSystem& windows, MessageBoxes& boxes,
+             ProfileStore& profile, MainFormHost& host);
+
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
+
+    // Mode toggles: RealPlayer ("Ospray"), Winamp ("Kestrin"), XMPlay ("Lumbrel").
+    void cmdON_Click();
+    void cmdWinamp_Click();
+    void cmdXM_Click();
+
+    // Poll ticks of the three modes. A tick whose guard switches its own mode off ends there;
+    // while a box raised by a tick is open, every mode's tick is skipped.
+    void Timer1_Timer();
+    void tmrWin_Timer();
+    void tmrXM_Timer();
+
+    void Command2_Click();    // "Set": the custom message
+    void Command4_Click();    // "Help"
+    void cmdOptions_Click();  // "Options"
+    void cmdHide_Click();     // "Minimize To Tray"
+    void tmrMiniCheck_Timer();
+
+    // The tray icon's events. `x` is the mouse message number the shell put in the low word
+    // of lParam, already in pixels (the Win32 layer passes GET_X_LPARAM unchanged).
+    void Form_MouseMove(int x);
+    void SysShow_Click();
+    void SysClose_Click();
+
+    void Form_Load();
+    // Runs once; later calls (a close after the session ended) do nothing.
+    void Form_Unload();
+
+    // The shell's "TaskbarCreated": the shell restarted, so an icon that had been added is
+    // gone; add it again.
+    void TaskbarCreated();
+    // The session ends (WM_ENDSESSION with TRUE): run the shutdown as a close would.
+    void SessionEnd();
+
+    const TrayRecord& trayRecord() const { return trayRecord_; }
+
+  private:
+    enum class Mode { RealPlayer, Winamp, XMPlay };
+
+    CommandButton& Button(Mode mode) const;
+    Timer& ModeTimer(Mode mode) const;
+    void Toggle(Mode mode);
+    void Tick(Mode mode);
+    void Poll(Mode mode);
+    void ErrorTrap(Mode mode);
+    // Shows a box from a tick; false when the form was unloaded while it was open.
+    bool ShowTickBox(TextView text, int style);
+    void SendEmpty(bool show);
+    Text Setting(TextView section, TextView key) const;
+
+    MainFormControls c_;
+    WindowSystem& windows_;
+    MessageBoxes& boxes_;
+    ProfileStore& profile_;
+    MainFormHost& host_;
+
+    TrayRecord trayRecord_;
+    bool trayAdded_ = false;  // an add has been asked for since load
+    bool tickBoxOpen_ = false;
+    bool unloaded_ = false;
+};
+
+}  // namespace tunewick
