@@ -2,26 +2,39 @@
 #   make run    build Tunewick and start the demo under Wine
 #   make test   build everything and run every test (native and under Wine)
 
-.PHONY: run test setup build native win32 clean
+# Tunewick ships as an i686 program (build/win32). Where this machine's kernel cannot run
+# Wine's 32-bit loader, the Windows tests and the demo use the x86_64 build of the same
+# sources (build/win64) under 64-bit Wine.
+WINE_TREE = $(shell tools/wine/can-run-i386 && echo win32 || echo win64)
+
+.PHONY: run test setup build native win32 win64 wine-tree clean
 
 setup:
 	@tools/setup
-
-native: setup
-	cmake --preset native >/dev/null
-	cmake --build --preset native
 
 win32: setup
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32
 
-build: native win32
+win64: setup
+	cmake --preset win64 >/dev/null
+	cmake --build --preset win64
+
+wine-tree: win32
+	@if [ "$(WINE_TREE)" = win64 ]; then $(MAKE) --no-print-directory win64; fi
+
+native: setup
+	cmake --preset native -DTUNEWICK_WIN32_BUILD_DIR=$(CURDIR)/build/$(WINE_TREE) >/dev/null
+	cmake --build --preset native
+
+build: native wine-tree
 
 test: build
+	@echo "Windows tests run from build/$(WINE_TREE)"
 	ctest --preset native
 
-run: win32
-	tools/demo
+run: wine-tree
+	tools/demo build/$(WINE_TREE)
 
 clean:
 	rm -rf build demo

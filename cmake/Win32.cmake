@@ -11,6 +11,11 @@ target_compile_options(gtest_main PRIVATE -w)
 
 # Tests run under Wine, inside the display and prefix that the wine.start fixture prepares.
 set(TUNEWICK_WINE_SESSION ${CMAKE_BINARY_DIR}/wine)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(TUNEWICK_WINE_ARCH win64)
+else()
+    set(TUNEWICK_WINE_ARCH win32)
+endif()
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine/run ${TUNEWICK_WINE_SESSION})
 
 # GUI programs: Unicode entry point wWinMain, no console.
