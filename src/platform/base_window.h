@@ -1,0 +1,73 @@
+#pragma once
+
+#include <windows.h>
+
+namespace tunewick::win32 {
+
+// One class per top-level window: the object's address travels in CREATESTRUCT's
+// lpCreateParams, is kept in GWLP_USERDATA from WM_NCCREATE on, and every later message goes
+// to Derived::HandleMessage. The object outlives its window; Handle() is null once the window
+// is gone.
+template <class Derived>
+class BaseWindow {
+  public:
+    BaseWindow() = default;
+    BaseWindow(const BaseWindow&) = delete;
+    BaseWindow& operator=(const BaseWindow&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+
+  protected:
+    ~BaseWindow() = default;
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        Derived* self = nullptr;
+        if (message == WM_NCCREATE) {
+            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+            self = static_cast<Derived*>(create->lpCreateParams);
+            self->hwnd_ = hwnd;
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        } else {
+            self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        }
+        if (self == nullptr) {
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+        }
+        LRESULT result = self->HandleMessage(message, wParam, lParam);
+        if (message == WM_NCDESTROY) {
+            // The window's last message: the object stays, the handle goes.
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            self->hwnd_ = nullptr;
+        }
+        return result;
+    }
+
+    // Registers the window class once per process; later calls find it registered.
+    static bool RegisterOnce(const wchar_t* className, HICON icon, HBRUSH background,
+                             UINT style = 0) {
+        WNDCLASSEXW existing{};
+        existing.cbSize = sizeof(existing);
+        if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &existing)) {
+            return true;
+        }
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.style = style;
+        wc.lpfnWndProc = &BaseWindow::WindowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hIcon = icon;
+        wc.hIconSm = icon;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = background;
+        wc.lpszClassName = className;
+        return RegisterClassExW(&wc) != 0;
+    }
+
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
+        return DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace tunewick::win32
