@@ -156,7 +156,8 @@ class MainForm {
     Timer& ModeTimer(Mode mode) const;
     void Toggle(Mode mode);
     void Tick(Mode mode);
-    void Poll(Mode mode);
+    // The tick's work after the guard; false when the error trap is to run.
+    bool Poll(Mode mode);
     void ErrorTrap(Mode mode);
     // Shows a box from a tick; false when the form was unloaded while it was open.
     bool ShowTickBox(TextView text, int style);

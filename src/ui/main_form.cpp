@@ -1,0 +1,332 @@
+#include "ui/main_form.h"
+
+#include <exception>
+#include <variant>
+
+#include "settings/settings_file.h"
+
+namespace tunewick {
+
+namespace {
+
+constexpr TextView kErrorTitle = u"Error";
+constexpr TextView kTrapMessage = u"Error changing personal message";
+constexpr TextView kSetTitle = u"Set Custom Message?";
+constexpr TextView kSetQuestion =
+    u"                             Tunewick is currently taking songs from RealPlayer\r\n"
+    u"Do you still wish to set a custom message? (It will be changed back on the next timer "
+    u"run)";
+
+struct ModeInfo {
+    PlayerKind player;
+    TextView name;  // as the interface names the mode
+    TextView offCaption;
+    TextView onCaption;
+};
+
+constexpr ModeInfo kModes[] = {
+    {PlayerKind::RealPlayer, u"Ospray", kOsprayOffCaption, kOsprayOnCaption},
+    {PlayerKind::Winamp, u"Kestrin", kKestrinOffCaption, kKestrinOnCaption},
+    {PlayerKind::XMPlay, u"Lumbrel", kLumbrelOffCaption, kLumbrelOnCaption},
+};
+
+}  // namespace
+
+TextView TrayRecord::Tip() const {
+    const TextView field(szTip);
+    return field.substr(0, field.find(u'\0'));
+}
+
+TrayRecord MakeTrayRecord(WindowHandle window, std::uintptr_t icon) {
+    TrayRecord record;
+    record.cbSize = 88;
+    record.hWnd = window;
+    record.uID = 1;
+    record.uFlags = 7;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
+    record.uCallbackMessage = 512;
+    record.hIcon = icon;
+    // A left-aligned copy into the fixed field: the text, its NUL, spaces to the end.
+    record.szTip = Text(u"Tunewick") + u'\0';
+    record.szTip.resize(TrayRecord::kTipLength, u' ');
+    return record;
+}
+
+MainForm::MainForm(const MainFormControls& controls, WindowSystem& windows, MessageBoxes& boxes,
+                   ProfileStore& profile, MainFormHost& host)
+    : c_(controls), windows_(windows), boxes_(boxes), profile_(profile), host_(host) {}
+
+CommandButton& MainForm::Button(Mode mode) const {
+    switch (mode) {
+        case Mode::RealPlayer:
+            return c_.cmdON;
+        case Mode::Winamp:
+            return c_.cmdWinamp;
+        case Mode::XMPlay:
+            return c_.cmdXM;
+    }
+    return c_.cmdON;
+}
+
+Timer& MainForm::ModeTimer(Mode mode) const {
+    switch (mode) {
+        case Mode::RealPlayer:
+            return c_.Timer1;
+        case Mode::Winamp:
+            return c_.tmrWin;
+        case Mode::XMPlay:
+            return c_.tmrXM;
+    }
+    return c_.Timer1;
+}
+
+void MainForm::SendEmpty(bool show) {
+    NowPlayingRequest request;
+    request.show = show;
+    SendNowPlaying(windows_, request);
+}
+
+void MainForm::Toggle(Mode mode) {
+    const ModeInfo& info = kModes[static_cast<int>(mode)];
+    CommandButton& button = Button(mode);
+    if (button.Caption() != info.onCaption) {
+        // Nothing is sent now: the first update comes with the first tick.
+        button.SetCaption(info.onCaption);
+        ModeTimer(mode).SetEnabled(true);
+        return;
+    }
+    button.SetCaption(info.offCaption);
+    ModeTimer(mode).SetEnabled(false);
+    SendEmpty(true);
+}
+
+void MainForm::cmdON_Click() {
+    Toggle(Mode::RealPlayer);
+}
+void MainForm::cmdWinamp_Click() {
+    Toggle(Mode::Winamp);
+}
+void MainForm::cmdXM_Click() {
+    Toggle(Mode::XMPlay);
+}
+
+void MainForm::Timer1_Timer() {
+    Tick(Mode::RealPlayer);
+}
+void MainForm::tmrWin_Timer() {
+    Tick(Mode::Winamp);
+}
+void MainForm::tmrXM_Timer() {
+    Tick(Mode::XMPlay);
+}
+
+bool MainForm::ShowTickBox(TextView text, int style) {
+    // Timer events keep arriving while the box is open; Tick skips them instead of opening
+    // a box on top of this one.
+    tickBoxOpen_ = true;
+    boxes_.Show(text, style, kErrorTitle);
+    tickBoxOpen_ = false;
+    return !unloaded_;
+}
+
+void MainForm::Tick(Mode mode) {
+    // A stale tick of a mode switched off meanwhile, or one that arrives during a tick's
+    // box or after the window unloaded, has nothing to do.
+    if (unloaded_ || tickBoxOpen_ || !ModeTimer(mode).Enabled()) {
+        return;
+    }
+
+    // Guard: the other modes in this mode's fixed order.
+    static constexpr Mode kGuardOrder[3][2] = {
+        {Mode::Winamp, Mode::XMPlay},      // RealPlayer tick
+        {Mode::XMPlay, Mode::RealPlayer},  // Winamp tick
+        {Mode::Winamp, Mode::RealPlayer},  // XMPlay tick
+    };
+    for (const Mode other : kGuardOrder[static_cast<int>(mode)]) {
+        if (!ModeTimer(other).Enabled()) {
+            continue;
+        }
+        const Text message = Text(kModes[static_cast<int>(other)].name) +
+                             u" is already activated! Please deactivate it to use " +
+                             Text(kModes[static_cast<int>(mode)].name);
+        // The toggle switches the mode off; only if the user did so while the box was open
+        // would it switch it back on, so then it is left alone.
+        if (ShowTickBox(message, box::kCritical | box::kOkOnly) && ModeTimer(mode).Enabled()) {
+            Toggle(mode);
+        }
+        // The mode is off now: reading its player and sending would speak for a mode that
+        // no longer runs.
+        return;
+    }
+
+    bool polled = false;
+    try {
+        polled = Poll(mode);
+    } catch (const std::exception&) {
+        polled = false;  // a failure of the toolkit underneath goes to the trap as well
+    }
+    if (!polled) {
+        ErrorTrap(mode);
+    }
+}
+
+bool MainForm::Poll(Mode mode) {
+    const ModeInfo& info = kModes[static_cast<int>(mode)];
+    const PlayerTitle read = ReadPlayerTitle(windows_, PlayerWindowClass(info.player));
+    switch (read.status) {
+        case TitleReadStatus::NotRead:
+            // The player did not answer in time: the next tick tries again.
+            return true;
+        case TitleReadStatus::LengthOverflow:
+            return false;
+        case TitleReadStatus::Read:
+            break;
+    }
+
+    if (read.window == WindowHandle::None) {
+        // The player is not running. RealPlayer mode asks the messenger to show the empty
+        // record, the other two to hide it.
+        SendEmpty(mode == Mode::RealPlayer);
+        ModeTimer(mode).SetEnabled(false);
+        Button(mode).SetCaption(info.offCaption);
+        return true;
+    }
+
+    const CutResult cut = CutTitle(info.player, read.title);
+    const SongInfo* song = std::get_if<SongInfo>(&cut);
+    if (song == nullptr) {
+        return false;
+    }
+    NowPlayingRequest request;
+    request.title = song->title;
+    request.artist = song->artist;
+    request.format = c_.txtFormat.Value();
+    request.show = true;
+    SendNowPlaying(windows_, request);
+    if (c_.Check1.Value() == 1) {
+        c_.txtArt.SetValue(song->artist);
+        c_.txtSong.SetValue(song->title);
+    }
+    return true;
+}
+
+void MainForm::ErrorTrap(Mode mode) {
+    // The trap's toggle is there to switch a failing mode off; a mode already off (switched
+    // off while the box was open) stays off.
+    if (ShowTickBox(kTrapMessage, box::kExclamation | box::kOkOnly) && ModeTimer(mode).Enabled()) {
+        Toggle(mode);
+    }
+}
+
+void MainForm::Command2_Click() {
+    // Only the RealPlayer mode is asked about; the other modes' next tick simply overwrites.
+    if (c_.Timer1.Enabled() &&
+        boxes_.Show(kSetQuestion, box::kYesNo, kSetTitle) != box::Answer::Yes) {
+        return;
+    }
+    NowPlayingRequest request;
+    request.title = c_.txtSong.Value();
+    request.artist = c_.txtArt.Value();
+    request.format = c_.txtFormat.Value();
+    request.show = true;
+    SendNowPlaying(windows_, request);
+}
+
+void MainForm::Command4_Click() {
+    host_.ShowHelp();
+}
+
+void MainForm::cmdOptions_Click() {
+    host_.ShowOptions();
+}
+
+void MainForm::cmdHide_Click() {
+    trayAdded_ = true;
+    // Adding an icon that is already there fails quietly: the result does not matter.
+    host_.AddTrayIcon(trayRecord_);
+    host_.HideWindow();
+}
+
+void MainForm::tmrMiniCheck_Timer() {
+    if (unloaded_) {
+        return;
+    }
+    if (host_.WindowState() == 1) {
+        cmdHide_Click();
+    }
+}
+
+void MainForm::Form_MouseMove(int x) {
+    if (x == kTrayDoubleClick) {
+        SysShow_Click();
+    } else if (x == kTrayRightDown) {
+        host_.PopUpTrayMenu();
+    }
+}
+
+void MainForm::SysShow_Click() {
+    host_.ShowWindow();
+    host_.SetWindowState(0);
+}
+
+void MainForm::SysClose_Click() {
+    host_.CloseHelp();
+    host_.CloseWindow();
+}
+
+Text MainForm::Setting(TextView section, TextView key) const {
+    // The path is formed afresh for every read.
+    return ReadSetting(profile_, section, key, SettingsPath(host_.ProgramDirectory()));
+}
+
+void MainForm::Form_Load() {
+    c_.Label3.SetCaption(kCreditCaption);
+    trayRecord_ = MakeTrayRecord(host_.MainWindowHandle(), host_.IconHandle());
+
+    if (Setting(u"General", u"Minimize_Startup") == u"1") {
+        cmdHide_Click();
+    }
+
+    const Text player = Setting(u"Defaults", u"Player");
+    if (player == u"Realplayer") {
+        cmdON_Click();
+    } else if (player == u"Winamp") {
+        cmdWinamp_Click();
+    } else if (player == u"XMPlay") {
+        cmdXM_Click();
+    }
+
+    // Empty values replace the designed texts too.
+    c_.txtArt.SetValue(Setting(u"Defaults", u"Artist"));
+    c_.txtSong.SetValue(Setting(u"Defaults", u"Song"));
+    c_.txtFormat.SetValue(Setting(u"Defaults", u"Format"));
+}
+
+void MainForm::Form_Unload() {
+    if (unloaded_) {
+        return;
+    }
+    unloaded_ = true;
+    // Removed whether or not it was ever added; a failure is of no consequence.
+    host_.DeleteTrayIcon(trayRecord_);
+    trayAdded_ = false;
+    SendEmpty(true);
+    host_.CloseHelp();
+    // The timers end with the window; no mode's toggle runs, so no further record goes out.
+    c_.Timer1.SetEnabled(false);
+    c_.tmrWin.SetEnabled(false);
+    c_.tmrXM.SetEnabled(false);
+    c_.tmrMiniCheck.SetEnabled(false);
+}
+
+void MainForm::TaskbarCreated() {
+    // A restarted shell has forgotten the icon; without it a hidden window is unreachable.
+    if (trayAdded_ && !unloaded_) {
+        host_.AddTrayIcon(trayRecord_);
+    }
+}
+
+void MainForm::SessionEnd() {
+    Form_Unload();
+}
+
+}  // namespace tunewick

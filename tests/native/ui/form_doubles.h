@@ -1,0 +1,284 @@
+#pragma once
+
+// In-memory stand-ins for everything the form logic talks to: controls, timers on a manual
+// clock, message boxes that answer from a script, the window host and a profile file.
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/text.h"
+#include "memory_window_system.h"
+#include "settings/profile_store.h"
+#include "ui/controls.h"
+#include "ui/help_form.h"
+#include "ui/main_form.h"
+#include "ui/options_form.h"
+
+namespace tunewick::testing {
+
+// One ordered list of what happened, shared by the doubles, for checks on call order.
+using EventLog = std::vector<std::string>;
+
+class MemoryCaption : public CaptionedControl {
+  public:
+    MemoryCaption(EventLog& log, std::string name, TextView caption)
+        : log_(log), name_(std::move(name)), caption_(caption) {}
+    Text Caption() const override { return caption_; }
+    void SetCaption(TextView caption) override {
+        caption_ = Text(caption);
+        log_.push_back(name_ + "=" + ToUtf8(caption));
+    }
+
+  private:
+    EventLog& log_;
+    std::string name_;
+    Text caption_;
+};
+
+class MemoryTextBox : public TextBox {
+  public:
+    explicit MemoryTextBox(TextView text = {}) : text_(text) {}
+    Text Value() const override { return text_; }
+    void SetValue(TextView text) override { text_ = Text(text); }
+
+  private:
+    Text text_;
+};
+
+class MemoryCheckBox : public CheckBox {
+  public:
+    int Value() const override { return value_; }
+    void SetValue(int value) override { value_ = value; }
+
+  private:
+    int value_ = 0;
+};
+
+class MemoryOptionButton : public OptionButton {
+  public:
+    bool Selected() const override { return selected_; }
+    void SetSelected(bool selected) override { selected_ = selected; }
+
+  private:
+    bool selected_ = false;
+};
+
+// Timers that fire only when the test moves the clock on. Each enabled timer fires at the
+// end of every interval counted from when it was enabled; a handler may move the clock on
+// itself (as a modal box's message loop lets time pass), and the timers fire inside that.
+class ManualClock {
+  public:
+    class ClockTimer : public Timer {
+      public:
+        ClockTimer(ManualClock& clock, std::chrono::milliseconds interval, bool enabled)
+            : clock_(clock), interval_(interval) {
+            SetEnabled(enabled);
+        }
+        bool Enabled() const override { return enabled_; }
+        void SetEnabled(bool enabled) override {
+            if (enabled && !enabled_) {
+                due_ = clock_.now() + interval_;
+            }
+            enabled_ = enabled;
+        }
+        void OnTick(std::function<void()> handler) { handler_ = std::move(handler); }
+        int fired() const { return fired_; }
+
+      private:
+        friend class ManualClock;
+        ManualClock& clock_;
+        std::chrono::milliseconds interval_;
+        std::chrono::milliseconds due_{};
+        bool enabled_ = false;
+        int fired_ = 0;
+        std::function<void()> handler_;
+    };
+
+    ClockTimer& AddTimer(std::chrono::milliseconds interval, bool enabled) {
+        return timers_.emplace_back(*this, interval, enabled);
+    }
+
+    std::chrono::milliseconds now() const { return now_; }
+
+    void Advance(std::chrono::milliseconds step) {
+        const auto target = now_ + step;
+        while (ClockTimer* next = NextDue(target)) {
+            now_ = next->due_;
+            next->due_ += next->interval_;
+            ++next->fired_;
+            if (next->handler_) {
+                next->handler_();
+            }
+        }
+        if (now_ < target) {
+            now_ = target;
+        }
+    }
+
+  private:
+    ClockTimer* NextDue(std::chrono::milliseconds target) {
+        ClockTimer* next = nullptr;
+        for (ClockTimer& timer : timers_) {
+            if (timer.enabled_ && timer.due_ <= target && (!next || timer.due_ < next->due_)) {
+                next = &timer;
+            }
+        }
+        return next;
+    }
+
+    std::chrono::milliseconds now_{0};
+    std::deque<ClockTimer> timers_;  // a deque keeps references stable
+};
+
+// Message boxes that record what they show and answer from a script (OK when the script
+// is empty). `duringNextBox` runs once, inside the next Show, while that box is "open".
+class ScriptedBoxes : public MessageBoxes {
+  public:
+    struct Shown {
+        Text text;
+        int style;
+        Text title;
+        bool operator==(const Shown&) const = default;
+    };
+
+    explicit ScriptedBoxes(EventLog& log) : log_(log) {}
+
+    box::Answer Show(TextView text, int style, TextView title) override {
+        shown.push_back({Text(text), style, Text(title)});
+        log_.push_back("box:" + ToUtf8(text));
+        if (duringNextBox) {
+            const std::function<void()> action = std::move(duringNextBox);
+            duringNextBox = nullptr;
+            action();
+        }
+        if (answers.empty()) {
+            return box::Answer::Ok;
+        }
+        const box::Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::vector<Shown> shown;
+    std::deque<box::Answer> answers;
+    std::function<void()> duringNextBox;
+
+  private:
+    EventLog& log_;
+};
+
+// Logs every copy-data delivery as "send" into the shared log, then passes it on.
+class LoggingWindowSystem : public MemoryWindowSystem {
+  public:
+    explicit LoggingWindowSystem(EventLog& log) : log_(log) {}
+    bool SendCopyData(WindowHandle window, std::uint32_t kind,
+                      std::span<const std::byte> data) override {
+        log_.push_back("send");
+        return MemoryWindowSystem::SendCopyData(window, kind, data);
+    }
+
+  private:
+    EventLog& log_;
+};
+
+class FakeMainHost : public MainFormHost {
+  public:
+    static constexpr auto kWindow = static_cast<WindowHandle>(0x30042);
+    static constexpr std::uintptr_t kIcon = 0x1F0077;
+
+    explicit FakeMainHost(EventLog& log) : log_(log) {}
+
+    WindowHandle MainWindowHandle() const override { return kWindow; }
+    std::uintptr_t IconHandle() const override { return kIcon; }
+    Text ProgramDirectory() const override { return directory; }
+    void ShowWindow() override {
+        Log("show");
+        visible = true;
+    }
+    void HideWindow() override {
+        Log("hide");
+        visible = false;
+    }
+    int WindowState() const override { return state; }
+    void SetWindowState(int newState) override {
+        Log("state=" + std::to_string(newState));
+        state = newState;
+    }
+    void CloseWindow() override {
+        Log("close");
+        if (onClose) {
+            onClose();
+        }
+    }
+    void PopUpTrayMenu() override { Log("popup"); }
+    bool AddTrayIcon(const TrayRecord& record) override {
+        Log("add");
+        records.push_back(record);
+        return true;
+    }
+    bool DeleteTrayIcon(const TrayRecord& record) override {
+        Log("delete");
+        records.push_back(record);
+        return true;
+    }
+    void ShowHelp() override { Log("showHelp"); }
+    void CloseHelp() override { Log("closeHelp"); }
+    void ShowOptions() override { Log("showOptions"); }
+
+    Text directory = u"C:\\Program Files\\Tunewick";
+    bool visible = true;
+    int state = 0;
+    std::function<void()> onClose;
+    std::vector<TrayRecord> records;  // every record handed to add or delete
+
+  private:
+    void Log(std::string event) { log_.push_back(std::move(event)); }
+    EventLog& log_;
+};
+
+// A profile file in memory with the platform's rules: sections and keys found without
+// regard to case, a write creating what is missing, no value deleting the key.
+class MemoryProfileStore : public ProfileStore {
+  public:
+    struct Write {
+        Text section;
+        Text key;
+        std::optional<Text> value;
+        bool operator==(const Write&) const = default;
+    };
+
+    std::size_t GetString(TextView section, TextView key, TextView defaultValue,
+                          std::span<char16_t> buffer, TextView path) override;
+    bool WriteString(TextView section, TextView key, std::optional<TextView> value,
+                     TextView path) override;
+
+    // Seeds the file as if written by hand (no write is recorded).
+    void Put(TextView section, TextView key, TextView value);
+    // The file as lines "[Section]" and "Key=Value", in the order they were created.
+    std::string Contents() const;
+
+    bool exists = false;
+    std::vector<Text> paths;    // the path of every call
+    std::vector<Write> writes;  // every write, in order
+
+  private:
+    struct Entry {
+        Text key;
+        Text value;
+    };
+    struct Section {
+        Text name;
+        std::vector<Entry> entries;
+    };
+    Section* FindSection(TextView name);
+    void Store(TextView section, TextView key, std::optional<TextView> value);
+
+    std::vector<Section> sections_;
+};
+
+}  // namespace tunewick::testing

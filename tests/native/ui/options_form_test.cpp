@@ -1,0 +1,190 @@
+#include "ui/options_form.h"
+
+#include <gtest/gtest.h>
+
+#include "form_doubles.h"
+
+namespace tunewick::testing {
+namespace {
+
+using Write = MemoryProfileStore::Write;
+
+class FakeOptionsHost : public OptionsFormHost {
+  public:
+    Text ProgramDirectory() const override { return u"C:\\Tools\\Tunewick"; }
+    void Close() override { ++closed; }
+    int closed = 0;
+};
+
+class OptionsFormTest : public ::testing::Test {
+  protected:
+    // The selected AutoAct index, or -1.
+    int Selected() const {
+        int selected = -1;
+        for (int i = 0; i < 3; ++i) {
+            if (autoAct[i].Selected()) {
+                EXPECT_EQ(selected, -1) << "more than one player selected";
+                selected = i;
+            }
+        }
+        return selected;
+    }
+
+    MemoryOptionButton autoAct[3];
+    MemoryCheckBox chkMiniStart;
+    MemoryTextBox txtArtist;
+    MemoryTextBox txtSong;
+    MemoryTextBox txtFormat{u"{0} - {1}"};
+    MemoryProfileStore profile;
+    FakeOptionsHost host;
+    OptionsForm form{
+        {{autoAct[0], autoAct[1], autoAct[2]}, chkMiniStart, txtArtist, txtSong, txtFormat},
+        profile,
+        host};
+};
+
+TEST_F(OptionsFormTest, LoadShowsTheFileAndOkWritesItBackUnchanged) {
+    profile.Put(u"General", u"Minimize_Startup", u"1");
+    profile.Put(u"Defaults", u"Player", u"Winamp");
+    profile.Put(u"Defaults", u"Artist", u"Band");
+    profile.Put(u"Defaults", u"Song", u"S\u00f6ng");
+    profile.Put(u"Defaults", u"Format", u"{1} / {0}");
+    const std::string before = profile.Contents();
+
+    form.Form_Load();
+    EXPECT_EQ(chkMiniStart.Value(), 1);
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(txtArtist.Value(), u"Band");
+    EXPECT_EQ(txtSong.Value(), u"S\u00f6ng");
+    EXPECT_EQ(txtFormat.Value(), u"{1} / {0}");
+
+    form.cmdOK_Click();
+    EXPECT_EQ(profile.writes, (std::vector<Write>{
+                                  {u"General", u"Minimize_Startup", u"1"},
+                                  {u"Defaults", u"Player", u"Winamp"},
+                                  {u"Defaults", u"Artist", u"Band"},
+                                  {u"Defaults", u"Song", u"S\u00f6ng"},
+                                  {u"Defaults", u"Format", u"{1} / {0}"},
+                              }));
+    EXPECT_EQ(profile.Contents(), before);
+    EXPECT_EQ(host.closed, 1);
+    for (const Text& path : profile.paths) {
+        EXPECT_EQ(path, u"C:\\Tools\\Tunewick\\settings.cfg");
+    }
+}
+
+TEST_F(OptionsFormTest, OnlyMinimizeStartupExactlyOneChecksTheBox) {
+    for (const TextView stored : {u"1", u"2", u"0", u"", u"01", u"yes"}) {
+        SCOPED_TRACE(ToUtf8(stored));
+        MemoryProfileStore store;
+        store.Put(u"General", u"Minimize_Startup", stored);
+        MemoryCheckBox check;
+        OptionsForm fresh(
+            {{autoAct[0], autoAct[1], autoAct[2]}, check, txtArtist, txtSong, txtFormat}, store,
+            host);
+        fresh.Form_Load();
+        const Text expected = stored == u"1" ? u"1" : u"0";
+        EXPECT_EQ(check.Value(), stored == u"1" ? 1 : 0);
+        fresh.cmdOK_Click();
+        ASSERT_FALSE(store.writes.empty());
+        EXPECT_EQ(store.writes[0], (Write{u"General", u"Minimize_Startup", expected}));
+    }
+}
+
+TEST_F(OptionsFormTest, CheckBoxValueIsWrittenAsDecimalText) {
+    for (const int value : {0, 1, 2}) {
+        profile.writes.clear();
+        chkMiniStart.SetValue(value);
+        form.cmdOK_Click();
+        EXPECT_EQ(profile.writes[0].value, Text(1, static_cast<char16_t>(u'0' + value)));
+    }
+}
+
+TEST_F(OptionsFormTest, PlayerWordSelectsItsButtonCaseSensitively) {
+    struct Row {
+        TextView stored;
+        int selected;
+    };
+    for (const Row& row :
+         {Row{u"Realplayer", 0}, Row{u"Winamp", 1}, Row{u"XMPlay", 2}, Row{u"realplayer", -1},
+          Row{u"RealPlayer", -1}, Row{u"winamp", -1}, Row{u"xmplay", -1}, Row{u"", -1}}) {
+        SCOPED_TRACE(ToUtf8(row.stored));
+        for (MemoryOptionButton& button : autoAct) {
+            button.SetSelected(false);
+        }
+        profile.Put(u"Defaults", u"Player", row.stored);
+        form.Form_Load();
+        EXPECT_EQ(Selected(), row.selected);
+    }
+}
+
+TEST_F(OptionsFormTest, OkWritesTheChosenPlayerWord) {
+    const TextView words[] = {u"Realplayer", u"Winamp", u"XMPlay"};
+    for (int i = 0; i < 3; ++i) {
+        for (MemoryOptionButton& button : autoAct) {
+            button.SetSelected(false);
+        }
+        autoAct[i].SetSelected(true);
+        profile.writes.clear();
+        form.cmdOK_Click();
+        EXPECT_EQ(profile.writes.at(1), (Write{u"Defaults", u"Player", Text(words[i])}));
+    }
+}
+
+TEST_F(OptionsFormTest, NoPlayerChosenDeletesThePlayerKey) {
+    profile.Put(u"Defaults", u"Player", u"winamp");  // not a valid word: nothing selected
+    form.Form_Load();
+    EXPECT_EQ(Selected(), -1);
+    form.cmdOK_Click();
+    EXPECT_EQ(profile.writes.at(1), (Write{u"Defaults", u"Player", std::nullopt}));
+    EXPECT_EQ(profile.Contents().find("Player"), std::string::npos);
+}
+
+TEST_F(OptionsFormTest, OkWithoutAFileCreatesItWithMinimizeStartupZeroAndNoPlayer) {
+    form.Form_Load();
+    EXPECT_FALSE(profile.exists);
+    EXPECT_EQ(chkMiniStart.Value(), 0);
+    EXPECT_EQ(Selected(), -1);
+    EXPECT_EQ(txtArtist.Value(), u"");
+    EXPECT_EQ(txtSong.Value(), u"");
+    EXPECT_EQ(txtFormat.Value(), u"");  // a missing "Format" empties the designed text
+
+    form.cmdOK_Click();
+    EXPECT_EQ(profile.Contents(),
+              "[General]\n"
+              "Minimize_Startup=0\n"
+              "[Defaults]\n"
+              "Artist=\n"
+              "Song=\n"
+              "Format=\n");
+}
+
+TEST_F(OptionsFormTest, EditedDefaultsAreWrittenInOrder) {
+    form.Form_Load();
+    autoAct[2].SetSelected(true);
+    chkMiniStart.SetValue(1);
+    txtArtist.SetValue(u"\u30d0\u30f3\u30c9");
+    txtSong.SetValue(u"Song - Part 2");
+    txtFormat.SetValue(u"{0} ({1})");
+    form.cmdOK_Click();
+    EXPECT_EQ(profile.writes, (std::vector<Write>{
+                                  {u"General", u"Minimize_Startup", u"1"},
+                                  {u"Defaults", u"Player", u"XMPlay"},
+                                  {u"Defaults", u"Artist", u"\u30d0\u30f3\u30c9"},
+                                  {u"Defaults", u"Song", u"Song - Part 2"},
+                                  {u"Defaults", u"Format", u"{0} ({1})"},
+                              }));
+}
+
+TEST_F(OptionsFormTest, CancelClosesWithoutWriting) {
+    profile.Put(u"Defaults", u"Player", u"Winamp");
+    form.Form_Load();
+    autoAct[1].SetSelected(false);
+    txtArtist.SetValue(u"changed");
+    form.cmdCancel_Click();
+    EXPECT_TRUE(profile.writes.empty());
+    EXPECT_EQ(host.closed, 1);
+}
+
+}  // namespace
+}  // namespace tunewick::testing
