@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace tunewick::win32 {
+namespace tunewick::platform {
 
 // One class per top-level window: the object's address travels in CREATESTRUCT's
 // lpCreateParams, is kept in GWLP_USERDATA from WM_NCCREATE on, and every later message goes
@@ -63,6 +63,19 @@ class BaseWindow {
         return RegisterClassExW(&wc) != 0;
     }
 
+    // Top-level windows that are no dialogs keep their focused control across deactivation
+    // themselves: remember it when the window loses activation, give it back on activation.
+    void KeepFocus(bool active, HWND& focus) const {
+        if (!active) {
+            HWND current = GetFocus();
+            if (current != nullptr && IsChild(hwnd_, current)) {
+                focus = current;
+            }
+        } else if (focus != nullptr && IsWindow(focus) && IsChild(hwnd_, focus)) {
+            SetFocus(focus);
+        }
+    }
+
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
@@ -70,4 +83,4 @@ class BaseWindow {
     HWND hwnd_ = nullptr;
 };
 
-}  // namespace tunewick::win32
+}  // namespace tunewick::platform

@@ -2,21 +2,92 @@
 
 #include <windows.h>
 
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "core/window_system.h"
 #include "platform/base_window.h"
+#include "platform/handles.h"
+#include "platform/tray.h"
+#include "platform/win32_controls.h"
+#include "settings/profile_store.h"
+#include "ui/main_form.h"
 
-namespace tunewick::win32 {
+namespace tunewick::platform {
 
-// The main window, Form1.
-class MainWindow : public BaseWindow<MainWindow> {
+class LiveWindows;
+
+// What the main window opens besides itself: the help window and the options dialog.
+class SecondaryWindows {
   public:
-    // Creates the window hidden; false when the platform refuses.
+    virtual ~SecondaryWindows() = default;
+    virtual void ShowHelp() = 0;
+    virtual void CloseHelp() = 0;
+    virtual void ShowOptions() = 0;
+};
+
+// The main window, Form1: its controls, timers, tray icon and menu, bound to MainForm.
+class MainWindow : public BaseWindow<MainWindow>, private MainFormHost {
+  public:
+    MainWindow(WindowSystem& windows, ProfileStore& profile, SecondaryWindows& secondary,
+               LiveWindows& live);
+    ~MainWindow();
+
+    // Creates the window and its controls, hidden. False when the platform refuses.
     bool Create();
-    void Show(int showCommand);
+    // Runs Form_Load, then shows the window with `showCommand` unless the load put it away
+    // into the tray: a window started in the tray is never seen.
+    void Start(int showCommand);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
+    struct Controls;
+
+    bool CreateControls();
+    void OnCommand(int id, int code);
+    void OnTimer(UINT_PTR id);
+    void OnActivate(bool active);
+    void OnClose();
+    void OnEndSession(bool ending);
     void OnDestroy();
+    LRESULT OnControlColor(UINT message, HDC dc, HWND control);
+    LRESULT OnGetDefaultId();
+
+    // MainFormHost
+    WindowHandle MainWindowHandle() const override;
+    std::uintptr_t IconHandle() const override;
+    Text ProgramDirectory() const override;
+    void ShowWindow() override;
+    void HideWindow() override;
+    int WindowState() const override;
+    void SetWindowState(int state) override;
+    void CloseWindow() override;
+    void PopUpTrayMenu() override;
+    bool AddTrayIcon(const TrayRecord& record) override;
+    bool DeleteTrayIcon(const TrayRecord& record) override;
+    void ShowHelp() override;
+    void CloseHelp() override;
+    void ShowOptions() override;
+
+    WindowSystem& windows_;
+    ProfileStore& profile_;
+    SecondaryWindows& secondary_;
+    LiveWindows& live_;
+
+    int dpi_ = 96;
+    HICON icon_ = nullptr;  // shared resource icons: the system frees them
+    HICON smallIcon_ = nullptr;
+    UniqueFont font_;
+    UINT taskbarCreated_ = 0;
+    TrayMenu trayMenu_;
+    std::unique_ptr<Controls> controls_;
+    std::unique_ptr<Win32MessageBoxes> boxes_;
+    std::unique_ptr<MainForm> form_;
+    HWND focus_ = nullptr;  // the control that gets the focus back when the window reactivates
+    bool loading_ = false;
+    bool hiddenByLoad_ = false;
 };
 
-}  // namespace tunewick::win32
+}  // namespace tunewick::platform
