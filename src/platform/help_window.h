@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/base_window.h"
+#include "platform/handles.h"
+#include "platform/win32_controls.h"
+#include "ui/help_form.h"
+
+namespace tunewick::platform {
+
+class LiveWindows;
+
+// The help window, Form2: modeless, without an owner, one instance.
+class HelpWindow : public BaseWindow<HelpWindow>, private HelpFormHost {
+  public:
+    explicit HelpWindow(LiveWindows& live);
+    ~HelpWindow();
+
+    // Opens the window and loads its text, or brings the open one forward.
+    void Show();
+    // Closes the window; nothing when it is not open.
+    void Close() override;
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    bool Create();
+
+    LiveWindows& live_;
+    UniqueFont font_;
+    HWND command1_ = nullptr;
+    HWND focus_ = nullptr;
+    std::unique_ptr<Win32TextBox> text1_;
+    // The form of the latest opening. It stays until the next one, since its own handler may
+    // be what closed the window.
+    std::unique_ptr<HelpForm> form_;
+};
+
+}  // namespace tunewick::platform

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "platform/base_window.h"
+#include "platform/handles.h"
+#include "platform/win32_controls.h"
+#include "settings/profile_store.h"
+#include "ui/options_form.h"
+
+namespace tunewick::platform {
+
+class LiveWindows;
+
+// The options dialog, frmOptions: modeless, without an owner, one instance.
+class OptionsWindow : public BaseWindow<OptionsWindow>, private OptionsFormHost {
+  public:
+    OptionsWindow(ProfileStore& profile, LiveWindows& live);
+    ~OptionsWindow();
+
+    // Opens the dialog and loads the settings, or brings the open one forward as it is, with
+    // any edits not yet saved.
+    void Show();
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    struct Controls;
+
+    bool Create();
+    bool CreateControls(int dpi);
+
+    // OptionsFormHost
+    Text ProgramDirectory() const override;
+    void Close() override;
+
+    ProfileStore& profile_;
+    LiveWindows& live_;
+    HICON icon_ = nullptr;  // shared resource icon: the system frees it
+    UniqueFont font_;
+    UniqueFont titleFont_;
+    HWND focus_ = nullptr;
+    std::unique_ptr<Controls> controls_;
+    // The form of the latest opening; it stays until the next one, since its own handler may
+    // be what closed the dialog.
+    std::unique_ptr<OptionsForm> form_;
+};
+
+}  // namespace tunewick::platform
