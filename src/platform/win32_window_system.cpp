@@ -1,0 +1,97 @@
+#include "platform/win32_window_system.h"
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+namespace tunewick::platform {
+
+namespace {
+
+enum class SendOutcome { Answered, NotAnswered, NoWindow };
+
+// Sends with the bound. A window that vanished is told apart from one that did not answer:
+// the first is "no window" to the caller, as the unbounded SendMessage would have it.
+SendOutcome SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT timeoutMs,
+                        DWORD_PTR& result) {
+    result = 0;
+    SetLastError(ERROR_SUCCESS);
+    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs,
+                            &result) != 0) {
+        return SendOutcome::Answered;
+    }
+    // ERROR_TIMEOUT for a wait that ran out; a window already counted as hung fails at once.
+    return GetLastError() == ERROR_INVALID_WINDOW_HANDLE ? SendOutcome::NoWindow
+                                                         : SendOutcome::NotAnswered;
+}
+
+}  // namespace
+
+WindowHandle Win32WindowSystem::FindTopLevel(TextView className) {
+    return FindNextTopLevel(className, WindowHandle::None);
+}
+
+WindowHandle Win32WindowSystem::FindNextTopLevel(TextView className, WindowHandle after) {
+    const Text name(className);
+    // Parent null: the children of the desktop, i.e. the top-level windows.
+    return FromHwnd(FindWindowExW(nullptr, ToHwnd(after),
+                                  reinterpret_cast<const wchar_t*>(name.c_str()), nullptr));
+}
+
+std::optional<std::int32_t> Win32WindowSystem::CaptionLength(WindowHandle window) {
+    if (window == WindowHandle::None) {
+        return 0;
+    }
+    DWORD_PTR length = 0;
+    switch (SendBounded(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, timeoutMs_, length)) {
+        case SendOutcome::Answered:
+            // The answer is an LRESULT; a window may claim any 32-bit value.
+            return static_cast<std::int32_t>(static_cast<std::uint32_t>(length));
+        case SendOutcome::NoWindow:
+            return 0;
+        case SendOutcome::NotAnswered:
+            break;
+    }
+    return std::nullopt;
+}
+
+std::optional<Text> Win32WindowSystem::CaptionText(WindowHandle window, std::int32_t capacity) {
+    if (window == WindowHandle::None || capacity <= 0) {
+        return Text();
+    }
+    std::vector<wchar_t> buffer;
+    try {
+        buffer.assign(static_cast<std::size_t>(capacity), L'\0');
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;  // a caption no buffer can hold is not read this time
+    }
+    DWORD_PTR copied = 0;
+    switch (SendBounded(ToHwnd(window), WM_GETTEXT, static_cast<WPARAM>(capacity),
+                        reinterpret_cast<LPARAM>(buffer.data()), timeoutMs_, copied)) {
+        case SendOutcome::Answered: {
+            // Trust neither the count nor the terminator beyond the buffer we own.
+            const std::size_t room = buffer.size() - 1;
+            const std::size_t count = std::min<std::size_t>(copied, room);
+            return Text(reinterpret_cast<const char16_t*>(buffer.data()), count);
+        }
+        case SendOutcome::NoWindow:
+            return Text();
+        case SendOutcome::NotAnswered:
+            break;
+    }
+    return std::nullopt;
+}
+
+bool Win32WindowSystem::SendCopyData(WindowHandle window, std::uint32_t kind,
+                                     std::span<const std::byte> data) {
+    COPYDATASTRUCT block{};
+    block.dwData = kind;
+    block.cbData = static_cast<DWORD>(data.size());
+    // The receiver gets its own copy; ours is never written.
+    block.lpData = const_cast<std::byte*>(data.data());
+    DWORD_PTR ignored = 0;
+    return SendBounded(ToHwnd(window), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block), timeoutMs_,
+                       ignored) == SendOutcome::Answered;
+}
+
+}  // namespace tunewick::platform

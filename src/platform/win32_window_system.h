@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "core/window_system.h"
+
+namespace tunewick::platform {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text goes to the W functions as is");
+
+inline HWND ToHwnd(WindowHandle window) {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
+}
+inline WindowHandle FromHwnd(HWND window) {
+    return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
+}
+
+// The window functions over the real desktop. Every message to another program's window is
+// sent with SendMessageTimeoutW(SMTO_ABORTIFHUNG) and a bound per call: a hung player or
+// messenger costs at most the bound, and a window that the platform already counts as hung
+// costs nothing. SMTO_BLOCK is not used, so the caller's own windows keep answering messages
+// sent to them while it waits.
+class Win32WindowSystem final : public WindowSystem {
+  public:
+    static constexpr UINT kDefaultTimeoutMs = 2000;
+
+    explicit Win32WindowSystem(UINT timeoutMs = kDefaultTimeoutMs) : timeoutMs_(timeoutMs) {}
+
+    WindowHandle FindTopLevel(TextView className) override;
+    WindowHandle FindNextTopLevel(TextView className, WindowHandle after) override;
+    std::optional<std::int32_t> CaptionLength(WindowHandle window) override;
+    std::optional<Text> CaptionText(WindowHandle window, std::int32_t capacity) override;
+    bool SendCopyData(WindowHandle window, std::uint32_t kind,
+                      std::span<const std::byte> data) override;
+
+  private:
+    UINT timeoutMs_;
+};
+
+}  // namespace tunewick::platform
