@@ -1,0 +1,211 @@
+// A stand-in for the messenger client: one visible top-level window of class
+// "MsnMsgrUIManager" that logs every WM_COPYDATA it receives and shows the personal message
+// a now-playing record asks for.
+//
+//   standin_messenger.exe --log FILE [--caption TEXT] [--class NAME] [--x N --y N]
+//                         [--sleep-ms N [--sleep-after K]]
+//
+// --sleep-ms makes the window sleep N ms in its WM_COPYDATA handler, after logging, for every
+// record after the first K (default 0): a hung messenger. --class lets a test open a window
+// that must NOT receive records. The log format is in tests/support/win32/messenger_log.h.
+
+#include <windows.h>
+
+#include <optional>
+#include <span>
+#include <string>
+
+#include "core/now_playing.h"
+#include "platform/handles.h"
+#include "standin_common/options.h"
+#include "standin_messenger/personal_message.h"
+#include "win32/messenger_log.h"
+
+namespace tunewick::standin {
+namespace {
+
+using platform::UniqueFile;
+
+const wchar_t* Wide(const Text& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+struct MessengerConfig {
+    Text className{kMessengerWindowClass};
+    Text caption = u"Stand-in Messenger";
+    Text logPath;
+    int x = CW_USEDEFAULT;
+    int y = CW_USEDEFAULT;
+    int sleepMs = 0;
+    int sleepAfter = 0;
+};
+
+std::optional<MessengerConfig> ReadConfig() {
+    const auto options = Options::Parse(Options::CommandLineArguments(), {});
+    if (!options || !options->Has(u"log")) {
+        return std::nullopt;
+    }
+    MessengerConfig config;
+    config.logPath = *options->Value(u"log");
+    config.className = options->Value(u"class").value_or(config.className);
+    config.caption = options->Value(u"caption").value_or(config.caption);
+    const auto x = options->Number(u"x", CW_USEDEFAULT);
+    const auto y = options->Number(u"y", CW_USEDEFAULT);
+    const auto sleepMs = options->Number(u"sleep-ms", 0);
+    const auto sleepAfter = options->Number(u"sleep-after", 0);
+    if (!x || !y || !sleepMs || !sleepAfter) {
+        return std::nullopt;
+    }
+    config.x = *x;
+    config.y = *y;
+    config.sleepMs = *sleepMs;
+    config.sleepAfter = *sleepAfter;
+    return config;
+}
+
+class MessengerWindow {
+  public:
+    explicit MessengerWindow(MessengerConfig config) : config_(std::move(config)) {}
+
+    bool Create(HINSTANCE instance);
+
+  private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCreate();
+    void OnCopyData(const COPYDATASTRUCT& block);
+    void AppendToLog(std::uint32_t kind, std::span<const std::byte> data);
+
+    MessengerConfig config_;
+    HWND window_ = nullptr;
+    HWND shownLabel_ = nullptr;
+    HWND countLabel_ = nullptr;
+    UniqueFile log_;
+    int received_ = 0;
+};
+
+bool MessengerWindow::Create(HINSTANCE instance) {
+    // Shared for reading, writing and deleting: tests read the log while the window runs.
+    log_.Reset(CreateFileW(Wide(config_.logPath), FILE_APPEND_DATA,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!log_) {
+        return false;
+    }
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = Wide(config_.className);
+    if (RegisterClassExW(&windowClass) == 0) {
+        return false;
+    }
+    window_ =
+        CreateWindowExW(0, Wide(config_.className), Wide(config_.caption), WS_OVERLAPPEDWINDOW,
+                        config_.x, config_.y, 420, 130, nullptr, nullptr, instance, this);
+    if (window_ == nullptr) {
+        return false;
+    }
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    return true;
+}
+
+LRESULT CALLBACK MessengerWindow::Procedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<MessengerWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MessengerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self != nullptr ? self->HandleMessage(message, wParam, lParam)
+                           : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT MessengerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_COPYDATA:
+            OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+            return TRUE;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void MessengerWindow::OnCreate() {
+    const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    // SS_NOPREFIX: a song title with "&" shows as it is.
+    shownLabel_ = CreateWindowExW(
+        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 10, 10, 390, 40, window_,
+        reinterpret_cast<HMENU>(e2e::kMessengerShownMessageId), instance, nullptr);
+    countLabel_ = CreateWindowExW(0, L"STATIC", L"Records: 0", WS_CHILD | WS_VISIBLE, 10, 55, 390,
+                                  20, window_, reinterpret_cast<HMENU>(e2e::kMessengerCountId),
+                                  instance, nullptr);
+    SendMessageW(shownLabel_, WM_SETFONT, font, FALSE);
+    SendMessageW(countLabel_, WM_SETFONT, font, FALSE);
+}
+
+void MessengerWindow::OnCopyData(const COPYDATASTRUCT& block) {
+    const std::span<const std::byte> data =
+        block.lpData == nullptr
+            ? std::span<const std::byte>()
+            : std::span(static_cast<const std::byte*>(block.lpData), block.cbData);
+    const auto kind = static_cast<std::uint32_t>(block.dwData);
+    AppendToLog(kind, data);
+    ++received_;
+
+    if (kind == kNowPlayingDataKind) {
+        Text record;
+        for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
+            record += static_cast<char16_t>(std::to_integer<unsigned>(data[i]) |
+                                            (std::to_integer<unsigned>(data[i + 1]) << 8));
+        }
+        const auto fields = ParseNowPlayingRecord(record);
+        const Text shown = fields ? ShownPersonalMessage(*fields) : Text();
+        SetWindowTextW(shownLabel_, Wide(shown));
+    }
+    const std::wstring count = L"Records: " + std::to_wstring(received_);
+    SetWindowTextW(countLabel_, count.c_str());
+
+    if (config_.sleepMs > 0 && received_ > config_.sleepAfter) {
+        Sleep(static_cast<DWORD>(config_.sleepMs));
+    }
+}
+
+void MessengerWindow::AppendToLog(std::uint32_t kind, std::span<const std::byte> data) {
+    // One write per record and no buffering of our own: a reader sees it at once.
+    const std::vector<std::byte> entry = e2e::EncodeMessengerLogRecord(kind, data);
+    DWORD written = 0;
+    WriteFile(log_.Get(), entry.data(), static_cast<DWORD>(entry.size()), &written, nullptr);
+}
+
+}  // namespace
+}  // namespace tunewick::standin
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    using namespace tunewick::standin;
+    auto config = ReadConfig();
+    if (!config) {
+        return 2;
+    }
+    MessengerWindow window(std::move(*config));
+    if (!window.Create(instance)) {
+        return 1;
+    }
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
