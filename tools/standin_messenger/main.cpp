@@ -144,15 +144,17 @@ LRESULT MessengerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 void MessengerWindow::OnCreate() {
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    const auto label = [&](const wchar_t* text, DWORD style, int id, int y, int height) {
+        HWND control = CreateWindowExW(
+            0, L"STATIC", text, WS_CHILD | WS_VISIBLE | style, 10, y, 390, height, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        SendMessageW(control, WM_SETFONT, font, FALSE);
+        return control;
+    };
+    label(L"Personal message:", 0, -1, 8, 18);
     // SS_NOPREFIX: a song title with "&" shows as it is.
-    shownLabel_ = CreateWindowExW(
-        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 10, 10, 390, 40, window_,
-        reinterpret_cast<HMENU>(e2e::kMessengerShownMessageId), instance, nullptr);
-    countLabel_ = CreateWindowExW(0, L"STATIC", L"Records: 0", WS_CHILD | WS_VISIBLE, 10, 55, 390,
-                                  20, window_, reinterpret_cast<HMENU>(e2e::kMessengerCountId),
-                                  instance, nullptr);
-    SendMessageW(shownLabel_, WM_SETFONT, font, FALSE);
-    SendMessageW(countLabel_, WM_SETFONT, font, FALSE);
+    shownLabel_ = label(L"", SS_NOPREFIX, e2e::kMessengerShownMessageId, 28, 36);
+    countLabel_ = label(L"Records: 0", 0, e2e::kMessengerCountId, 68, 18);
 }
 
 void MessengerWindow::OnCopyData(const COPYDATASTRUCT& block) {
