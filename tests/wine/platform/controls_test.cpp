@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <thread>
+#include <vector>
+
+#include "platform/win32_controls.h"
+
+namespace tunewick::platform {
+namespace {
+
+// A top-level window that records the notifications and timer ticks it receives.
+class RecordingParent {
+  public:
+    struct Notification {
+        int id;
+        int code;
+    };
+
+    RecordingParent() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TunewickTestParent";
+        RegisterClassW(&wc);  // a second registration fails harmlessly
+        window_ = CreateWindowExW(0, L"TunewickTestParent", L"parent", WS_OVERLAPPEDWINDOW, 0, 0,
+                                  300, 300, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    }
+    ~RecordingParent() { DestroyWindow(window_); }
+
+    HWND window() const { return window_; }
+    const std::vector<Notification>& notifications() const { return notifications_; }
+    const std::vector<UINT_PTR>& ticks() const { return ticks_; }
+
+  private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            SetWindowLongPtrW(window, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(
+                                  reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        }
+        auto* self = reinterpret_cast<RecordingParent*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self != nullptr && message == WM_COMMAND) {
+            self->notifications_.push_back({LOWORD(wParam), HIWORD(wParam)});
+            return 0;
+        }
+        if (self != nullptr && message == WM_TIMER) {
+            self->ticks_.push_back(wParam);
+            return 0;
+        }
+        if (message == WM_DRAWITEM) {
+            DrawCommandButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    HWND window_ = nullptr;
+    std::vector<Notification> notifications_;
+    std::vector<UINT_PTR> ticks_;
+};
+
+// Pumps this thread's messages for `ms` milliseconds.
+void Pump(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    MSG msg;
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    }
+}
+
+HWND Make(HWND parent, const wchar_t* className, TextView text, DWORD style, int id) {
+    return CreateControl(parent, ControlSpec{className, text, style, 0, {0, 0, 1500, 375}, id}, 96,
+                         nullptr);
+}
+
+TEST(Controls, OwnerDrawnButtonReportsItsCaptionAndClicks) {
+    RecordingParent parent;
+    HWND button = Make(parent.window(), L"BUTTON", u"Activate Ospray", kCommandButtonStyle, 301);
+    ASSERT_NE(button, nullptr);
+
+    Win32Caption caption(button);
+    wchar_t text[64] = {};
+    SendMessageW(button, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, L"Activate Ospray");
+    caption.SetCaption(u"Deactivate Ospray");
+    EXPECT_EQ(caption.Caption(), u"Deactivate Ospray");
+    SendMessageW(button, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, L"Deactivate Ospray");
+
+    SendMessageW(button, BM_CLICK, 0, 0);
+    ASSERT_EQ(parent.notifications().size(), 1u);
+    EXPECT_EQ(parent.notifications()[0].id, 301);
+    EXPECT_EQ(parent.notifications()[0].code, BN_CLICKED);
+}
+
+TEST(Controls, TextBoxKeepsTextOutsideTheCodePage) {
+    RecordingParent parent;
+    Win32TextBox box(Make(parent.window(), L"EDIT", u"{0} - {1}", kTextBoxStyle, 302));
+    EXPECT_EQ(box.Value(), u"{0} - {1}");
+    for (const TextView text :
+         {TextView(u"Sigur R\u00f3s - Hopp\u00edpolla"),
+          TextView(u"\u5742\u672c\u4e5d - \u4e0a\u3092\u5411\u3044\u3066"), TextView(u"")}) {
+        box.SetValue(text);
+        EXPECT_EQ(box.Value(), text);
+    }
+}
+
+TEST(Controls, CheckBoxHoldsThreeValuesAndAClickNeverGreys) {
+    RecordingParent parent;
+    HWND control = Make(parent.window(), L"BUTTON", u"", kCheckBoxStyle, 303);
+    Win32CheckBox check(control);
+    EXPECT_EQ(check.Value(), 0);
+    for (int value : {1, 2, 0}) {
+        check.SetValue(value);
+        EXPECT_EQ(check.Value(), value);
+    }
+    struct Case {
+        int before;
+        int after;
+    };
+    for (const Case c : {Case{0, 1}, Case{1, 0}, Case{2, 1}}) {
+        check.SetValue(c.before);
+        ClickCheckBox(control);
+        EXPECT_EQ(check.Value(), c.after) << "from " << c.before;
+    }
+    // A real click notifies the parent and leaves the state to it (BS_3STATE).
+    check.SetValue(0);
+    SendMessageW(control, BM_CLICK, 0, 0);
+    EXPECT_EQ(check.Value(), 0);
+    ASSERT_FALSE(parent.notifications().empty());
+    EXPECT_EQ(parent.notifications().back().id, 303);
+}
+
+TEST(Controls, OptionButtonsExcludeEachOther) {
+    RecordingParent parent;
+    std::array<HWND, 3> handles{};
+    for (int i = 0; i < 3; ++i) {
+        handles[i] =
+            Make(parent.window(), L"BUTTON", u"option", kChildStyle | BS_AUTORADIOBUTTON, 310 + i);
+    }
+    Win32OptionButton options[] = {{handles, 0}, {handles, 1}, {handles, 2}};
+    for (const auto& option : options) {
+        EXPECT_FALSE(option.Selected());
+    }
+    options[2].SetSelected(true);
+    options[1].SetSelected(true);
+    EXPECT_FALSE(options[0].Selected());
+    EXPECT_TRUE(options[1].Selected());
+    EXPECT_FALSE(options[2].Selected());
+    options[0].SetSelected(false);  // clearing another leaves the selection alone
+    EXPECT_TRUE(options[1].Selected());
+    options[1].SetSelected(false);
+    EXPECT_FALSE(options[1].Selected());
+}
+
+TEST(Controls, TimerTicksOnlyWhileEnabledAndStopsWithItsAdapter) {
+    RecordingParent parent;
+    {
+        Win32Timer timer(parent.window(), 7, 20);
+        EXPECT_FALSE(timer.Enabled());
+        Pump(80);
+        EXPECT_TRUE(parent.ticks().empty());
+
+        timer.SetEnabled(true);
+        timer.SetEnabled(true);
+        EXPECT_TRUE(timer.Enabled());
+        Pump(150);
+        EXPECT_GE(parent.ticks().size(), 2u);
+        for (UINT_PTR id : parent.ticks()) {
+            EXPECT_EQ(id, 7u);
+        }
+    }
+    Pump(30);  // a tick already queued may still arrive
+    const std::size_t seen = parent.ticks().size();
+    Pump(150);
+    EXPECT_EQ(parent.ticks().size(), seen);
+}
+
+TEST(Controls, TimerOfAWindowThatIsGoneStaysOff) {
+    HWND gone =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    Win32Timer timer(gone, 1, 20);
+    timer.SetEnabled(true);
+    EXPECT_FALSE(timer.Enabled());
+}
+
+struct SeenBox {
+    HWND owner = nullptr;
+    wchar_t title[64] = {};
+    bool found = false;
+};
+
+// A WINAPI function, not a lambda: on i686 the callback's calling convention must match.
+BOOL CALLBACK PressNoOnBox(HWND window, LPARAM p) {
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (lstrcmpW(className, L"#32770") != 0 || !IsWindowVisible(window)) {
+        return TRUE;
+    }
+    auto* seen = reinterpret_cast<SeenBox*>(p);
+    seen->owner = GetWindow(window, GW_OWNER);
+    GetWindowTextW(window, seen->title, 64);
+    seen->found = true;
+    PostMessageW(GetDlgItem(window, IDNO), BM_CLICK, 0, 0);
+    return FALSE;
+}
+
+TEST(Controls, MessageBoxAnswersAndOwner) {
+    RecordingParent parent;
+    SeenBox seen;
+    const DWORD thread = GetCurrentThreadId();
+    // The box is modal: another thread finds it, notes what it sees and presses No.
+    std::thread presser([&seen, thread] {
+        for (int i = 0; i < 500 && !seen.found; ++i) {
+            EnumThreadWindows(thread, &PressNoOnBox, reinterpret_cast<LPARAM>(&seen));
+            Sleep(10);
+        }
+    });
+    Win32MessageBoxes boxes([&parent] { return parent.window(); });
+    const box::Answer answer =
+        boxes.Show(u"Do you still wish?", box::kYesNo, u"Set Custom Message?");
+    presser.join();
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(answer, box::Answer::No);
+    EXPECT_EQ(seen.owner, parent.window());
+    EXPECT_STREQ(seen.title, L"Set Custom Message?");
+}
+
+TEST(Controls, FrameHandsItsControlsNotificationsToItsParent) {
+    ASSERT_TRUE(RegisterFrameClass());
+    RecordingParent parent;
+    HWND frame = CreateControl(parent.window(),
+                               ControlSpec{kFrameClassName,
+                                           u"Custom Artist / Song",
+                                           kFrameStyle,
+                                           kFrameExStyle,
+                                           {120, 1800, 2955, 1995},
+                                           320},
+                               96, nullptr);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(WindowText(frame), u"Custom Artist / Song");
+    HWND set = Make(frame, L"BUTTON", u"Set", kCommandButtonStyle, 321);
+    SendMessageW(set, BM_CLICK, 0, 0);
+    ASSERT_EQ(parent.notifications().size(), 1u);
+    EXPECT_EQ(parent.notifications()[0].id, 321);
+}
+
+}  // namespace
+}  // namespace tunewick::platform

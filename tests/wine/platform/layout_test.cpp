@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "platform/layout.h"
+
+namespace tunewick::platform {
+namespace {
+
+TEST(Layout, TwipsRoundToTheNearestPixelAtEachDpi) {
+    struct Case {
+        int twips;
+        int dpi;
+        int pixels;
+    };
+    const Case cases[] = {
+        {3165, 96, 211},  {5295, 96, 353},  {15, 96, 1},      {7, 96, 0},
+        {8, 96, 1},       {953, 96, 64},    {0, 96, 0},       {1440, 120, 120},
+        {3165, 120, 264}, {3165, 144, 317}, {5295, 192, 706},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " twips at " << c.dpi;
+    }
+}
+
+TEST(Layout, RectanglesRoundEachSideOnItsOwn) {
+    // Text2 of the main window, outside the client area.
+    const RECT text2 = TwipsToPixels(TwipRect{5400, 6420, 1575, 315}, 96);
+    EXPECT_EQ(text2.left, 360);
+    EXPECT_EQ(text2.top, 428);
+    EXPECT_EQ(text2.right - text2.left, 105);
+    EXPECT_EQ(text2.bottom - text2.top, 21);
+    // The position and the size are rounded apart, not the far edge.
+    const RECT odd = TwipsToPixels(TwipRect{8, 8, 8, 8}, 96);
+    EXPECT_EQ(odd.left, 1);
+    EXPECT_EQ(odd.right, 2);
+}
+
+TEST(Layout, WindowSizeGivesTheClientAreaAsked) {
+    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    const int dpi = SystemDpi();
+    const SIZE size = WindowSizeForClient(3165, 5295, kStyle, 0, dpi);
+    HWND window = CreateWindowExW(0, L"STATIC", L"", kStyle, 0, 0, size.cx, size.cy, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, TwipsToPixels(3165, dpi));
+    EXPECT_EQ(client.bottom, TwipsToPixels(5295, dpi));
+    DestroyWindow(window);
+}
+
+TEST(Layout, FormFontIsEightPointTwoFiveAtTheDpi) {
+    HFONT font = CreateFormFont(96, true, true);
+    ASSERT_NE(font, nullptr);
+    LOGFONTW info{};
+    GetObjectW(font, sizeof(info), &info);
+    EXPECT_EQ(info.lfHeight, -11);
+    EXPECT_EQ(info.lfWeight, FW_BOLD);
+    EXPECT_TRUE(info.lfUnderline);
+    DeleteObject(font);
+}
+
+}  // namespace
+}  // namespace tunewick::platform
