@@ -1,0 +1,69 @@
+#include "platform/win32_profile_store.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace tunewick::platform {
+namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Text goes to the W functions as is");
+
+// The W functions take C strings: the copy ends the text and cuts it at a NUL, as the
+// callers' contract says.
+std::wstring CString(TextView text) {
+    text = text.substr(0, text.find(u'\0'));
+    return std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size());
+}
+
+// GetPrivateProfileStringW with the caller's buffer. The platform's function may write one
+// code unit before the buffer and one after it when the buffer is tiny (seen under Wine with
+// a size of 1 and no section or key), so it writes into a copy with a spare unit on each side.
+std::size_t GetProfileString(const wchar_t* section, const wchar_t* key,
+                             const std::wstring& defaultValue, std::span<char16_t> buffer,
+                             TextView path) {
+    const DWORD size = static_cast<DWORD>(
+        std::min<std::size_t>(buffer.size(), std::numeric_limits<DWORD>::max() - 2));
+    std::vector<wchar_t> guarded(static_cast<std::size_t>(size) + 2, L'\0');
+    std::copy_n(buffer.begin(), size, guarded.begin() + 1);
+    const DWORD copied = GetPrivateProfileStringW(section, key, defaultValue.c_str(),
+                                                  guarded.data() + 1, size, CString(path).c_str());
+    std::copy_n(guarded.begin() + 1, size, buffer.begin());
+    return copied;
+}
+
+}  // namespace
+
+std::size_t Win32ProfileStore::GetString(TextView section, TextView key, TextView defaultValue,
+                                         std::span<char16_t> buffer, TextView path) {
+    return GetProfileString(CString(section).c_str(), CString(key).c_str(), CString(defaultValue),
+                            buffer, path);
+}
+
+bool Win32ProfileStore::WriteString(TextView section, TextView key, std::optional<TextView> value,
+                                    TextView path) {
+    const std::wstring valueText = value ? CString(*value) : std::wstring();
+    return WritePrivateProfileStringW(CString(section).c_str(), CString(key).c_str(),
+                                      value ? valueText.c_str() : nullptr,
+                                      CString(path).c_str()) != FALSE;
+}
+
+std::size_t Win32ProfileStore::GetKeyNames(TextView section, TextView defaultValue,
+                                           std::span<char16_t> buffer, TextView path) {
+    return GetProfileString(CString(section).c_str(), nullptr, CString(defaultValue), buffer, path);
+}
+
+std::size_t Win32ProfileStore::GetSectionNames(TextView defaultValue, std::span<char16_t> buffer,
+                                               TextView path) {
+    return GetProfileString(nullptr, nullptr, CString(defaultValue), buffer, path);
+}
+
+bool Win32ProfileStore::DeleteSection(TextView section, TextView path) {
+    return WritePrivateProfileStringW(CString(section).c_str(), nullptr, nullptr,
+                                      CString(path).c_str()) != FALSE;
+}
+
+}  // namespace tunewick::platform
