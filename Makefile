@@ -1,13 +1,17 @@
 # The two commands of the README. Both install what is missing first (tools/setup).
 #   make run    build Tunewick and start the demo under Wine
 #   make test   build everything and run every test (native and under Wine)
+# And the checks that are not tests:
+#   make bench          the benchmarks (for now the native ones: make bench-native)
+#   make fuzz           each fuzz target for FUZZ_SECONDS seconds (default 60), clang + libFuzzer
+#   make analyze        clang-tidy and cppcheck over the project's own code
 
 # Tunewick ships as an i686 program (build/win32). Where this machine's kernel cannot run
 # Wine's 32-bit loader, the Windows tests and the demo use the x86_64 build of the same
 # sources (build/win64) under 64-bit Wine.
 WINE_TREE = $(shell tools/wine/can-run-i386 && echo win32 || echo win64)
 
-.PHONY: run test setup build native win32 win64 wine-tree clean
+.PHONY: run test setup build native win32 win64 wine-tree clean bench bench-native fuzz analyze
 
 setup:
 	@tools/setup
@@ -35,6 +39,23 @@ test: build
 
 run: wine-tree
 	tools/demo build/$(WINE_TREE)
+
+# The micro-benchmarks in their own optimised tree without sanitizers. BENCH_ARGS go to
+# Google Benchmark (e.g. BENCH_ARGS=--benchmark_filter=Tick).
+bench-native: setup
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DTUNEWICK_SANITIZE=OFF \
+		-DTUNEWICK_WIN32_BUILD_DIR= >/dev/null
+	cmake --build build/bench --target tunewick_bench -j2
+	build/bench/bench/tunewick_bench $(BENCH_ARGS)
+
+bench: bench-native
+
+FUZZ_SECONDS ?= 60
+fuzz: setup
+	fuzz/run $(FUZZ_SECONDS)
+
+analyze: setup
+	tools/analyze
 
 clean:
 	rm -rf build demo

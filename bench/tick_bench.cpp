@@ -1,0 +1,104 @@
+// One whole poll tick of the form logic: find the player, read and cut its caption, build
+// the record, deliver it to the messenger and fill the artist and song boxes.
+
+#include <benchmark/benchmark.h>
+
+#include "form_doubles.h"
+#include "ui/main_form.h"
+
+namespace tunewick::testing {
+namespace {
+
+// The in-memory window system without its record of deliveries, which would otherwise grow
+// with every tick and be counted as the tick's cost.
+class CountingWindowSystem : public MemoryWindowSystem {
+  public:
+    bool SendCopyData(WindowHandle /*window*/, std::uint32_t /*kind*/,
+                      std::span<const std::byte> data) override {
+        ++sent;
+        bytes += data.size();
+        return true;
+    }
+    std::size_t sent = 0;
+    std::size_t bytes = 0;
+};
+
+// A button or label that keeps its caption and logs nothing (the tests' doubles log every
+// change, which would grow with every toggle).
+class QuietCaption : public CaptionedControl {
+  public:
+    explicit QuietCaption(TextView caption) : caption_(caption) {}
+    Text Caption() const override { return caption_; }
+    void SetCaption(TextView caption) override { caption_.assign(caption); }
+
+  private:
+    Text caption_;
+};
+
+struct Form {
+    EventLog log;
+    ManualClock clock;
+    QuietCaption cmdON{kOsprayOffCaption};
+    QuietCaption cmdWinamp{kKestrinOffCaption};
+    QuietCaption cmdXM{kLumbrelOffCaption};
+    QuietCaption Label3{u""};
+    MemoryTextBox txtArt;
+    MemoryTextBox txtSong;
+    MemoryTextBox txtFormat{kDesignedFormat};
+    MemoryCheckBox Check1;
+    ManualClock::ClockTimer& Timer1 = clock.AddTimer(kModeInterval, false);
+    ManualClock::ClockTimer& tmrWin = clock.AddTimer(kModeInterval, false);
+    ManualClock::ClockTimer& tmrXM = clock.AddTimer(kModeInterval, false);
+    ManualClock::ClockTimer& tmrMiniCheck = clock.AddTimer(kWatcherInterval, true);
+    CountingWindowSystem windows;
+    ScriptedBoxes boxes{log};
+    FakeMainHost host{log};
+    MemoryProfileStore profile;
+    MainForm form{{cmdON, cmdWinamp, cmdXM, txtArt, txtSong, txtFormat, Check1, Label3, Timer1,
+                   tmrWin, tmrXM, tmrMiniCheck},
+                  windows,
+                  boxes,
+                  profile,
+                  host};
+};
+
+// Winamp mode on, a Winamp and `messengers` messenger windows open, "Update with timers?"
+// checked so the tick writes the boxes too.
+void BM_WinampTick(benchmark::State& state) {
+    Form f;
+    f.windows.Open(u"winamp v1.x", u"12. Some Band - Some Song - Winamp");
+    for (std::int64_t i = 0; i < state.range(0); ++i) {
+        f.windows.Open(u"MsnMsgrUIManager");
+    }
+    f.Check1.SetValue(1);
+    f.form.cmdWinamp_Click();
+    for (auto _ : state) {
+        f.form.tmrWin_Timer();
+    }
+    // A tick that failed would have switched the mode off and sent nothing more.
+    if (!f.tmrWin.Enabled() || !f.boxes.shown.empty() ||
+        f.windows.sent != static_cast<std::size_t>(state.iterations() * state.range(0)) ||
+        f.txtSong.Value() != u"Some Song") {
+        state.SkipWithError("the tick did not deliver the song");
+    }
+    state.counters["records"] = benchmark::Counter(static_cast<double>(f.windows.sent));
+}
+BENCHMARK(BM_WinampTick)->ArgName("messengers")->Arg(1)->Arg(2);
+
+// The same tick when Winamp's window is gone: the mode switches off after one empty record.
+// Measured as toggle on + tick, since the tick leaves the mode off.
+void BM_WinampTickPlayerGone(benchmark::State& state) {
+    Form f;
+    f.windows.Open(u"MsnMsgrUIManager");
+    for (auto _ : state) {
+        f.form.cmdWinamp_Click();
+        f.form.tmrWin_Timer();
+    }
+    if (f.tmrWin.Enabled() || !f.boxes.shown.empty()) {
+        state.SkipWithError("the tick did not switch the mode off");
+    }
+}
+BENCHMARK(BM_WinampTickPlayerGone);
+
+}  // namespace
+}  // namespace tunewick::testing

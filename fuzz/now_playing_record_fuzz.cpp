@@ -1,0 +1,97 @@
+// Builds the now-playing record from any six fields and delivers it to two messengers. The
+// record is the fixed parts and the fields, nothing added or lost: its length is the fields'
+// lengths plus 23, it starts with "\0Music\0" and the show digit, ends in one NUL, and splits
+// back into the fields wherever no field holds the separator text itself. Both messengers
+// get the same bytes: the record as UTF-16LE, two bytes a code unit.
+//
+// Input: a byte whose lowest bit is the show flag, then format, title, artist, album and
+// content id, each as a length byte (in code units) and that many UTF-16LE units.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "core/now_playing.h"
+#include "fuzz_support.h"
+#include "memory_window_system.h"
+
+namespace tunewick::fuzz {
+namespace {
+
+constexpr TextView kSeparator = u"\\0";
+constexpr std::size_t kFixedLength = 23;  // "\0Music\0", the digit, six separators, the NUL
+
+// The record's fields after the digit, cut at every separator.
+std::vector<Text> SplitFields(TextView rest) {
+    std::vector<Text> fields;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t at = rest.find(kSeparator, start);
+        fields.emplace_back(rest.substr(start, at == TextView::npos ? TextView::npos : at - start));
+        if (at == TextView::npos) {
+            return fields;
+        }
+        start = at + kSeparator.size();
+    }
+}
+
+Text DecodeLe(const std::vector<std::byte>& bytes) {
+    Text text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        text += static_cast<char16_t>(std::to_integer<unsigned>(bytes[i]) |
+                                      (std::to_integer<unsigned>(bytes[i + 1]) << 8));
+    }
+    return text;
+}
+
+}  // namespace
+}  // namespace tunewick::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace tunewick;
+    fuzz::InputReader input(data, size);
+    NowPlayingRequest request;
+    request.show = (input.Byte() & 1) != 0;
+    for (Text* field :
+         {&request.format, &request.title, &request.artist, &request.album, &request.contentId}) {
+        *field = input.Units(input.Byte());
+    }
+
+    const Text record = BuildNowPlayingRecord(request);
+    const std::size_t fieldsLength = request.format.size() + request.title.size() +
+                                     request.artist.size() + request.album.size() +
+                                     request.contentId.size();
+    FUZZ_CHECK(record.size() == fieldsLength + fuzz::kFixedLength);
+    FUZZ_CHECK(record.starts_with(request.show ? u"\\0Music\\01\\0" : u"\\0Music\\00\\0"));
+    FUZZ_CHECK(record.back() == u'\0');
+
+    bool separatorInside = false;
+    for (const Text* field :
+         {&request.format, &request.title, &request.artist, &request.album, &request.contentId}) {
+        separatorInside = separatorInside || field->find(fuzz::kSeparator) != Text::npos;
+    }
+    if (!separatorInside) {
+        // After "\0Music\0" and the digit: "\0" format "\0" title ... content id "\0", NUL.
+        const TextView rest = TextView(record).substr(10, record.size() - 11);
+        const std::vector<Text> expected = {
+            u"", request.format, request.title, request.artist, request.album, request.contentId,
+            u""};
+        FUZZ_CHECK(fuzz::SplitFields(rest) == expected);
+    }
+
+    const std::vector<std::byte> bytes = EncodeUtf16Le(record);
+    FUZZ_CHECK(bytes.size() == record.size() * 2);
+    FUZZ_CHECK(fuzz::DecodeLe(bytes) == record);
+
+    testing::MemoryWindowSystem windows;
+    windows.Open(kMessengerWindowClass);
+    windows.Open(u"winamp v1.x");
+    windows.Open(kMessengerWindowClass);
+    SendNowPlaying(windows, request);
+    FUZZ_CHECK(windows.deliveries().size() == 2);
+    for (const auto& delivery : windows.deliveries()) {
+        FUZZ_CHECK(delivery.kind == kNowPlayingDataKind);
+        FUZZ_CHECK(delivery.data == bytes);
+    }
+    return 0;
+}
