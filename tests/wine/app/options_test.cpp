@@ -1,0 +1,198 @@
+// The options dialog driven from outside: what it shows on opening, what "OK" leaves in
+// settings.cfg (read back as bytes), and what "Cancel", the close box and a second "Options"
+// leave alone.
+
+#include "scenario.h"
+
+namespace tunewick::e2e {
+namespace {
+
+using Side = TunewickApp::Side;
+
+// The dialog's controls as a user finds them: by caption, or by the label in front.
+struct OptionsDialog {
+    HWND window = nullptr;
+    HWND realplayer = nullptr;
+    HWND winamp = nullptr;
+    HWND xmplay = nullptr;
+    HWND minimizeOnStartup = nullptr;
+    HWND artist = nullptr;
+    HWND song = nullptr;
+    HWND format = nullptr;
+    HWND ok = nullptr;
+    HWND cancel = nullptr;
+
+    static OptionsDialog Find(HWND window) {
+        auto button = [&](TextView caption) { return FindChild(window, caption, u"Button"); };
+        auto box = [&](TextView label) {
+            return TunewickApp::ControlBesideLabel(window, label, u"Edit", Side::Right);
+        };
+        return {window,
+                button(u"Realplayer"),
+                button(u"Winamp"),
+                button(u"XMPlay"),
+                button(u"Minimize On Startup"),
+                box(u"Artist      -"),
+                box(u"Ttile       -"),
+                box(u"Format   -"),
+                button(u"OK"),
+                button(u"Cancel")};
+    }
+
+    bool Complete() const {
+        return window && realplayer && winamp && xmplay && minimizeOnStartup && artist && song &&
+               format && ok && cancel;
+    }
+};
+
+// What the dialog shows: the option buttons' and the check box's states, then the boxes.
+struct Shown {
+    std::optional<int> realplayer, winamp, xmplay, minimizeOnStartup;
+    std::optional<Text> artist, song, format;
+
+    bool operator==(const Shown&) const = default;
+};
+
+Shown Read(const OptionsDialog& dialog) {
+    return {CheckState(dialog.realplayer), CheckState(dialog.winamp),
+            CheckState(dialog.xmplay),     CheckState(dialog.minimizeOnStartup),
+            ReadText(dialog.artist),       ReadText(dialog.song),
+            ReadText(dialog.format)};
+}
+
+void PrintTo(const Shown& shown, std::ostream* out) {
+    auto state = [](const std::optional<int>& value) {
+        return value ? std::to_string(*value) : std::string("?");
+    };
+    auto text = [](const std::optional<Text>& value) {
+        return value ? "\"" + ToUtf8(*value) + "\"" : std::string("?");
+    };
+    *out << "{options " << state(shown.realplayer) << state(shown.winamp) << state(shown.xmplay)
+         << ", minimize " << state(shown.minimizeOnStartup) << ", " << text(shown.artist) << ", "
+         << text(shown.song) << ", " << text(shown.format) << "}";
+}
+
+class OptionsScenario : public Scenario {
+  protected:
+    // Presses "Options" and finds the dialog once it shows.
+    std::optional<OptionsDialog> Open(const TunewickApp& app) {
+        if (!Click(app.Button(u"Options"))) {
+            return std::nullopt;
+        }
+        HWND window = WaitForTopLevel(
+            {.caption = Text(kOptionsCaption), .processId = app.Id(), .visibleOnly = true});
+        if (window == nullptr) {
+            return std::nullopt;
+        }
+        OptionsDialog dialog = OptionsDialog::Find(window);
+        return dialog.Complete() ? std::optional(dialog) : std::nullopt;
+    }
+
+    std::optional<std::string> SettingsBytes() const { return ReadFileBytes(SettingsPath()); }
+};
+
+TEST_F(OptionsScenario, OkWritesTheFileAndTheNextOpeningShowsIt) {
+    // No settings file: the main window shows, no mode on, the dialog opens empty.
+    auto app = StartTunewick();
+    ASSERT_TRUE(app);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app->MainWindow()) != FALSE; }));
+
+    auto dialog = Open(*app);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(Read(*dialog), (Shown{0, 0, 0, 0, u"", u"", u""}));
+
+    ASSERT_TRUE(Click(dialog->winamp));
+    ASSERT_TRUE(Click(dialog->minimizeOnStartup));
+    ASSERT_TRUE(SetText(dialog->artist, u"Some Band"));
+    ASSERT_TRUE(SetText(dialog->song, u"Some Song"));
+    ASSERT_TRUE(SetText(dialog->format, u"{1} sings {0}"));
+    ASSERT_TRUE(Click(dialog->ok));
+    EXPECT_TRUE(WaitForWindowGone(dialog->window, 2s));
+    EXPECT_EQ(SettingsBytes(),
+              "[General]\r\n"
+              "Minimize_Startup=1\r\n"
+              "[Defaults]\r\n"
+              "Player=Winamp\r\n"
+              "Artist=Some Band\r\n"
+              "Song=Some Song\r\n"
+              "Format={1} sings {0}\r\n");
+
+    // Opened again, it shows what the file holds; edits stay through a second "Options",
+    // and "Cancel" writes none of them.
+    dialog = Open(*app);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(Read(*dialog), (Shown{0, 1, 0, 1, u"Some Band", u"Some Song", u"{1} sings {0}"}));
+    ASSERT_TRUE(Click(dialog->xmplay));
+    ASSERT_TRUE(SetText(dialog->artist, u"Unsaved"));
+    const auto again = Open(*app);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->window, dialog->window);
+    EXPECT_EQ(
+        FindTopLevelWindows({.caption = Text(kOptionsCaption), .processId = app->Id()}).size(), 1u);
+    EXPECT_EQ(Read(*dialog), (Shown{0, 0, 1, 1, u"Unsaved", u"Some Song", u"{1} sings {0}"}));
+    ASSERT_TRUE(Click(dialog->cancel));
+    EXPECT_TRUE(WaitForWindowGone(dialog->window, 2s));
+    const auto written = SettingsBytes();
+    ASSERT_TRUE(written);
+
+    // The close box writes nothing either.
+    dialog = Open(*app);
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(Click(dialog->realplayer));
+    ASSERT_TRUE(PostMessageW(dialog->window, WM_SYSCOMMAND, SC_CLOSE, 0));
+    EXPECT_TRUE(WaitForWindowGone(dialog->window, 2s));
+    EXPECT_EQ(SettingsBytes(), written);
+
+    // "OK" on the existing file changes the values where they stand.
+    dialog = Open(*app);
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(Click(dialog->xmplay));
+    ASSERT_TRUE(Click(dialog->minimizeOnStartup));
+    ASSERT_TRUE(SetText(dialog->artist, u""));
+    ASSERT_TRUE(Click(dialog->ok));
+    EXPECT_TRUE(WaitForWindowGone(dialog->window, 2s));
+    EXPECT_EQ(SettingsBytes(),
+              "[General]\r\n"
+              "Minimize_Startup=0\r\n"
+              "[Defaults]\r\n"
+              "Player=XMPlay\r\n"
+              "Artist=\r\n"
+              "Song=Some Song\r\n"
+              "Format={1} sings {0}\r\n");
+
+    // Nothing of it reached the running main window: its boxes changed at start-up only.
+    EXPECT_EQ(ReadText(app->BoxBeside(u"Artist")), u"");
+    EXPECT_TRUE(app->Button(u"Activate Kestrin"));
+    EXPECT_TRUE(app->Button(u"Activate Lumbrel"));
+}
+
+TEST_F(OptionsScenario, StartUpAppliesTheFileAndTheDialogShowsItWithoutPlayerWhenNoneIsValid) {
+    // A lower-case player word is no player; a greyed check box value is no tray start.
+    WriteSettings(
+        "[General]\r\nMinimize_Startup=2\r\n[Defaults]\r\nPlayer=winamp\r\nArtist=Some Band\r\n"
+        "Song=Some Song\r\n");
+    auto app = StartTunewick();
+    ASSERT_TRUE(app);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(app->MainWindow()) != FALSE; }));
+    EXPECT_TRUE(app->Button(u"Activate Kestrin"));
+    EXPECT_EQ(ReadText(app->BoxBeside(u"Artist")), u"Some Band");
+    EXPECT_EQ(ReadText(app->BoxBeside(u"Song Name")), u"Some Song");
+    EXPECT_EQ(ReadText(app->BoxBeside(u"Format")), u"") << "no Format key: the box is emptied";
+
+    auto dialog = Open(*app);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(Read(*dialog), (Shown{0, 0, 0, 0, u"Some Band", u"Some Song", u""}));
+    // "OK" without a player deletes the key; the greyed value comes back as "0".
+    ASSERT_TRUE(Click(dialog->ok));
+    EXPECT_TRUE(WaitForWindowGone(dialog->window, 2s));
+    EXPECT_EQ(SettingsBytes(),
+              "[General]\r\n"
+              "Minimize_Startup=0\r\n"
+              "[Defaults]\r\n"
+              "Artist=Some Band\r\n"
+              "Song=Some Song\r\n"
+              "Format=\r\n");
+}
+
+}  // namespace
+}  // namespace tunewick::e2e

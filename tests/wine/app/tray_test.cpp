@@ -1,0 +1,100 @@
+// Start-up into the tray, the tray icon's events and menu, and the shutdown by the menu and
+// by the end of the user's session, driven from outside as the shell and the user would.
+
+#include "scenario.h"
+
+namespace tunewick::e2e {
+namespace {
+
+constexpr std::string_view kTrayWithLumbrel =
+    "[General]\r\nMinimize_Startup=1\r\n[Defaults]\r\nPlayer=XMPlay\r\nFormat={1} sings {0}\r\n";
+
+class TrayScenario : public Scenario {};
+
+TEST_F(TrayScenario, StartsInTheTrayWithLumbrelAndClosesFromTheTrayMenu) {
+    WriteSettings(kTrayWithLumbrel);
+    auto messenger = StartMessenger();
+    auto xmplay =
+        StandInPlayer::Start({.className = u"xmplay-main", .caption = u"Some Band - Some Song"});
+    ASSERT_TRUE(messenger && xmplay);
+    const std::size_t iconsBefore = TrayIconCount();
+
+    const auto started = Clock::now();
+    auto app = StartTunewick();
+    ASSERT_TRUE(app);
+    HWND main = app->MainWindow();
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconCount() == iconsBefore + 1; }, 2s))
+        << TrayIconCount() << " icons, " << iconsBefore << " before";
+    const HWND tray = WaitForTopLevel(
+        {.className = u"__winex11_standalone_tray", .caption = u"Wine System Tray"}, 2s);
+    EXPECT_TRUE(tray != nullptr && IsWindowVisible(tray));
+    HWND lumbrel = app->Button(u"Deactivate Lumbrel");
+    ASSERT_TRUE(lumbrel) << "the settings switch the XMPlay mode on";
+
+    // The first tick comes one interval after start; the window never shows meanwhile.
+    bool everVisible = false;
+    WaitUntil(
+        [&] {
+            everVisible = everVisible || IsWindowVisible(main);
+            return !messenger->Records().empty();
+        },
+        kInterval + 3 * kTickSlack, 5ms);
+    const auto firstAfter = Clock::now() - started;
+    EXPECT_FALSE(everVisible);
+    auto records = messenger->Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0], NowPlayingRecord(u"Some Song", u"Some Band", u"{1} sings {0}", true));
+    EXPECT_GE(firstAfter, kInterval - kTickSlack) << Ms(firstAfter) << " ms";
+    EXPECT_LE(firstAfter, kInterval + 2 * kTickSlack) << Ms(firstAfter) << " ms";
+
+    // A double click on the icon brings the window back; "Minimize To Tray" puts it away
+    // again, and the icon, already there, stays one.
+    ASSERT_TRUE(app->PostTrayEvent(kTrayDoubleClick));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }, 2s));
+    ASSERT_TRUE(Click(app->Button(u"Minimize To Tray")));
+    EXPECT_TRUE(WaitForWindowGone(main, 2s, /*orHidden=*/true));
+    EXPECT_EQ(TrayIconCount(), iconsBefore + 1);
+
+    // Right button on the icon: the menu. Its last item, "Close", ends the program.
+    ASSERT_TRUE(app->PostTrayEvent(kTrayRightDown));
+    const HWND menu = WaitForPopupMenu(app->Id(), 3s);
+    ASSERT_TRUE(menu);
+    ASSERT_TRUE(PostMenuKey(menu, VK_END));
+    ASSERT_TRUE(PostMenuKey(menu, VK_RETURN));
+    EXPECT_EQ(app->Process().WaitForExit(5s), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconCount() == iconsBefore; }, 2s));
+    records = messenger->Records();
+    ASSERT_EQ(records.size(), 2u) << "exactly one record at shutdown";
+    EXPECT_EQ(records[1], EmptyRecord(true));
+}
+
+TEST_F(TrayScenario, EndOfTheSessionRunsTheShutdown) {
+    WriteSettings(kTrayWithLumbrel);
+    auto messenger = StartMessenger();
+    ASSERT_TRUE(messenger);
+    const std::size_t iconsBefore = TrayIconCount();
+    auto app = StartTunewick();
+    ASSERT_TRUE(app);
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconCount() == iconsBefore + 1; }, 2s));
+    ASSERT_TRUE(app->Button(u"Deactivate Lumbrel"));
+
+    // The system asks every top-level window, then tells it the session ends.
+    DWORD_PTR mayEnd = 0;
+    ASSERT_NE(SendMessageTimeoutW(app->MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                  SMTO_ABORTIFHUNG, 2000, &mayEnd),
+              0);
+    EXPECT_NE(mayEnd, 0u) << "Tunewick never holds up the end of a session";
+    EXPECT_TRUE(messenger->Records().empty()) << "asking ends nothing yet";
+    DWORD_PTR ignored = 0;
+    ASSERT_NE(SendMessageTimeoutW(app->MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                  SMTO_ABORTIFHUNG, 2000, &ignored),
+              0);
+
+    EXPECT_EQ(messenger->Records(), std::vector<MessengerLogRecord>{EmptyRecord(true)});
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconCount() == iconsBefore; }, 2s));
+    EXPECT_EQ(app->Process().WaitForExit(5s), 0u);
+}
+
+}  // namespace
+}  // namespace tunewick::e2e
