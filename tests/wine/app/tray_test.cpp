@@ -1,6 +1,10 @@
 // Start-up into the tray, the tray icon's events and menu, and the shutdown by the menu and
 // by the end of the user's session, driven from outside as the shell and the user would.
 
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+
 #include "scenario.h"
 
 namespace tunewick::e2e {
@@ -48,8 +52,13 @@ TEST_F(TrayScenario, StartsInTheTrayWithLumbrelAndClosesFromTheTrayMenu) {
     EXPECT_GE(firstAfter, kInterval - kTickSlack) << Ms(firstAfter) << " ms";
     EXPECT_LE(firstAfter, kInterval + 2 * kTickSlack) << Ms(firstAfter) << " ms";
 
-    // A double click on the icon brings the window back; "Minimize To Tray" puts it away
-    // again, and the icon, already there, stays one.
+    // A single click on the icon does nothing, a double click brings the window back; "Minimize To
+    // Tray" puts it away again, and the icon, already there, stays one.
+    ASSERT_TRUE(app->PostTrayEvent(WM_LBUTTONDOWN));
+    ASSERT_TRUE(app->PostTrayEvent(WM_LBUTTONUP));
+    // Posted messages are handled in order: once this send is answered, so were they.
+    ASSERT_TRUE(ReadText(main));
+    EXPECT_FALSE(IsWindowVisible(main));
     ASSERT_TRUE(app->PostTrayEvent(kTrayDoubleClick));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }, 2s));
     ASSERT_TRUE(Click(app->Button(u"Minimize To Tray")));
@@ -67,6 +76,33 @@ TEST_F(TrayScenario, StartsInTheTrayWithLumbrelAndClosesFromTheTrayMenu) {
     records = messenger->Records();
     ASSERT_EQ(records.size(), 2u) << "exactly one record at shutdown";
     EXPECT_EQ(records[1], EmptyRecord(true));
+}
+
+TEST_F(TrayScenario, TheIconComesBackWhenTheShellRestarts) {
+    WriteSettings("[General]\r\nMinimize_Startup=1\r\n");
+    const std::size_t iconsBefore = TrayIconCount();
+    auto app = StartTunewick();
+    ASSERT_TRUE(app);
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconCount() == iconsBefore + 1; }, 2s));
+
+    // A restarted shell has lost every icon, then tells every top-level window so.
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = app->MainWindow();
+    icon.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconCount() == iconsBefore; }, 2s));
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    ASSERT_NE(taskbarCreated, 0u);
+    ASSERT_TRUE(PostMessageW(app->MainWindow(), taskbarCreated, 0, 0));
+
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconCount() == iconsBefore + 1; }, 2s));
+    // The icon is Tunewick's own again: its right button brings up Tunewick's menu.
+    ASSERT_TRUE(app->PostTrayEvent(kTrayRightDown));
+    const HWND menu = WaitForPopupMenu(app->Id(), 3s);
+    ASSERT_TRUE(menu);
+    ASSERT_TRUE(PostMenuKey(menu, VK_ESCAPE));
+    EXPECT_TRUE(WaitForWindowGone(menu, 2s, /*orHidden=*/true));
 }
 
 TEST_F(TrayScenario, EndOfTheSessionRunsTheShutdown) {
