@@ -36,15 +36,17 @@ std::vector<std::byte> EncodeUtf16Le(TextView text) {
 
 void SendNowPlaying(WindowSystem& windows, const NowPlayingRequest& request) {
     const std::vector<std::byte> bytes = EncodeUtf16Le(BuildNowPlayingRecord(request));
-    WindowHandle previous = WindowHandle::None;
-    while (true) {
-        const WindowHandle next = windows.FindNextTopLevel(kMessengerWindowClass, previous);
-        if (next == WindowHandle::None) {
-            break;
-        }
-        // Whether it took the record or timed out, nothing is retried.
-        windows.SendCopyData(next, kNowPlayingDataKind, bytes);
-        previous = next;
+    // All messengers are listed before the first send. A send may wait for its receiver, and
+    // the platform finds nothing after a window that has closed meanwhile: walking from
+    // window to window would cost every messenger after a closed one the record.
+    std::vector<WindowHandle> messengers;
+    for (WindowHandle next = windows.FindNextTopLevel(kMessengerWindowClass, WindowHandle::None);
+         next != WindowHandle::None; next = windows.FindNextTopLevel(kMessengerWindowClass, next)) {
+        messengers.push_back(next);
+    }
+    for (const WindowHandle messenger : messengers) {
+        // Whether it took the record, timed out or has closed since, nothing is retried.
+        windows.SendCopyData(messenger, kNowPlayingDataKind, bytes);
     }
 }
 

@@ -84,5 +84,45 @@ TEST(SendNowPlaying, HungMessengerIsSkippedAndTheWalkGoesOn) {
     EXPECT_EQ(windows.deliveries()[0].window, healthy);
 }
 
+// Closes windows the moment a given window has been sent a record: a messenger that quits
+// while another one keeps the sender waiting, or while it handles the record itself.
+class ClosingWindowSystem : public MemoryWindowSystem {
+  public:
+    void CloseWhenSentTo(WindowHandle sentTo, WindowHandle closing) {
+        closings_.push_back({sentTo, closing});
+    }
+
+    bool SendCopyData(WindowHandle window, std::uint32_t kind,
+                      std::span<const std::byte> data) override {
+        const bool taken = MemoryWindowSystem::SendCopyData(window, kind, data);
+        for (const auto& [sentTo, closing] : closings_) {
+            if (sentTo == window) {
+                Close(closing);
+            }
+        }
+        return taken;
+    }
+
+  private:
+    std::vector<std::pair<WindowHandle, WindowHandle>> closings_;
+};
+
+TEST(SendNowPlaying, MessengersClosingDuringTheWalkCostTheOthersNothing) {
+    ClosingWindowSystem windows;
+    const auto a = windows.Open(u"MsnMsgrUIManager");
+    const auto b = windows.Open(u"MsnMsgrUIManager");
+    const auto c = windows.Open(u"MsnMsgrUIManager");
+    const auto d = windows.Open(u"MsnMsgrUIManager");
+    windows.CloseWhenSentTo(a, b);  // found, closed before its turn
+    windows.CloseWhenSentTo(c, c);  // closed while it handled the record
+    SendNowPlaying(windows, {.title = u"Song"});
+
+    std::vector<WindowHandle> reached;
+    for (const auto& delivery : windows.deliveries()) {
+        reached.push_back(delivery.window);
+    }
+    EXPECT_EQ(reached, (std::vector{a, c, d}));
+}
+
 }  // namespace
 }  // namespace tunewick
