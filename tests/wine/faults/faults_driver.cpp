@@ -1,0 +1,201 @@
+#include "faults_driver.h"
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <thread>
+
+#include "core/now_playing.h"
+#include "win32/wide.h"
+
+namespace tunewick::e2e {
+
+MessengerLogRecord NowPlayingRecord(TextView title, TextView artist, TextView format, bool show) {
+    NowPlayingRequest request;
+    request.title = Text(title);
+    request.artist = Text(artist);
+    request.format = Text(format);
+    request.show = show;
+    return {kNowPlayingDataKind, EncodeUtf16Le(BuildNowPlayingRecord(request))};
+}
+
+MessengerLogRecord EmptyRecord(bool show) {
+    return NowPlayingRecord(u"", u"", u"", show);
+}
+
+std::string Describe(const std::vector<MessengerLogRecord>& records) {
+    std::ostringstream out;
+    out << records.size() << " record(s):";
+    for (const MessengerLogRecord& record : records) {
+        out << " [kind 0x" << std::hex << record.kind << std::dec << ", " << record.data.size()
+            << " bytes";
+        // The first characters are enough to tell records apart.
+        Text start;
+        for (std::size_t i = 0; i + 1 < record.data.size() && start.size() < 40; i += 2) {
+            const auto unit =
+                static_cast<char16_t>(std::to_integer<unsigned>(record.data[i]) |
+                                      (std::to_integer<unsigned>(record.data[i + 1]) << 8));
+            start += unit == u'\0' ? u'\u2400' : unit;  // the NUL as a visible symbol
+        }
+        out << ": " << ToUtf8(start) << "]";
+    }
+    return out.str();
+}
+
+bool WriteFileBytes(const std::filesystem::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+Text ProfileValue(const std::filesystem::path& file, TextView section, TextView key) {
+    std::wstring buffer(4096, L'\0');
+    const DWORD copied =
+        GetPrivateProfileStringW(ToWide(section).c_str(), ToWide(key).c_str(), L"", buffer.data(),
+                                 static_cast<DWORD>(buffer.size()), file.c_str());
+    buffer.resize(copied);
+    return FromWide(buffer);
+}
+
+std::optional<Milliseconds> AnswerTime(HWND window, Milliseconds bound) {
+    wchar_t text[256];
+    DWORD_PTR copied = 0;
+    const auto start = Clock::now();
+    if (SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, static_cast<UINT>(bound.count()), &copied) == 0) {
+        return std::nullopt;
+    }
+    return std::chrono::duration_cast<Milliseconds>(Clock::now() - start);
+}
+
+Responsiveness ProbeUntil(const std::vector<HWND>& windows, const std::function<bool()>& done,
+                          Milliseconds timeout) {
+    Responsiveness result;
+    const auto deadline = Clock::now() + timeout;
+    while (!(result.done = done()) && Clock::now() < deadline) {
+        for (HWND window : windows) {
+            const auto answer = AnswerTime(window, timeout);
+            result.slowest = std::max(result.slowest, answer.value_or(timeout));
+            ++result.probes;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return result;
+}
+
+void StackInOrder(const std::vector<HWND>& windows) {
+    // Each goes on top of the ones before: place them from the last to the first.
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        SetWindowPos(*it, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+std::optional<TunewickApp> TunewickApp::Start(const std::filesystem::path& folder) {
+    const std::filesystem::path exe = folder / L"Tunewick.exe";
+    std::error_code error;
+    if (!std::filesystem::exists(exe, error)) {
+        std::filesystem::copy_file(SiblingProgram(L"Tunewick.exe"), exe, error);
+        if (error) {
+            return std::nullopt;
+        }
+    }
+    std::optional<ChildProcess> process = ChildProcess::Launch(exe, {});
+    if (!process) {
+        return std::nullopt;
+    }
+    HWND main = nullptr;
+    WaitUntil([&] {
+        const auto found =
+            FindTopLevelWindows({.caption = Text(kMainCaption), .processId = process->Id()});
+        main = found.empty() ? nullptr : found.front();
+        return main != nullptr || !process->Running();
+    });
+    if (main == nullptr) {
+        return std::nullopt;
+    }
+    // The window exists before its controls and its load: the credit line is written first
+    // thing in the load, and a message sent to the window is taken only once the program
+    // waits for messages, after the load.
+    DWORD_PTR ignored = 0;
+    if (WaitForChild(main, u"Tunewick\r\nBy Vantor", u"Static") == nullptr ||
+        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored) == 0) {
+        return std::nullopt;
+    }
+    return TunewickApp(std::move(*process), main);
+}
+
+std::vector<HWND> TunewickApp::Boxes() const {
+    std::vector<HWND> boxes;
+    for (HWND child : ChildWindows(main_)) {
+        // The first box, "1863", lies outside the client area and is never seen.
+        if (LowerAscii(WindowClassName(child)) == u"edit" && ReadText(child) != u"1863") {
+            boxes.push_back(child);
+        }
+    }
+    return boxes;
+}
+
+bool TunewickApp::PostSet(TextView artist, TextView song) const {
+    const std::vector<HWND> boxes = Boxes();
+    HWND set = Button(u"Set");
+    return boxes.size() == 3 && set != nullptr && SetText(boxes[0], artist) &&
+           SetText(boxes[1], song) && PostClick(set);
+}
+
+std::optional<DWORD> TunewickApp::Close(Milliseconds timeout) {
+    if (!PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0)) {
+        return std::nullopt;
+    }
+    return process_.WaitForExit(timeout);
+}
+
+std::optional<OptionsDialog> OptionsDialog::WaitFor(DWORD processId) {
+    OptionsDialog dialog;
+    dialog.window = WaitForTopLevel(
+        {.caption = Text(kOptionsCaption), .processId = processId, .visibleOnly = true});
+    if (dialog.window == nullptr) {
+        return std::nullopt;
+    }
+    dialog.ok = FindChild(dialog.window, u"OK", u"Button");
+    for (HWND child : ChildWindows(dialog.window)) {
+        if (LowerAscii(WindowClassName(child)) == u"edit") {
+            dialog.boxes.push_back(child);
+        }
+    }
+    if (dialog.ok == nullptr || dialog.boxes.size() != 3) {
+        return std::nullopt;
+    }
+    return dialog;
+}
+
+std::size_t TrayIconCount() {
+    std::size_t count = 0;
+    for (HWND tray : FindTopLevelWindows({.className = u"__winex11_standalone_tray"})) {
+        for (HWND icon : ChildWindows(tray)) {
+            if (LowerAscii(WindowClassName(icon)) == u"__winex11_tray_icon") {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+void FaultScenario::SetUp() {
+    auto folder = TempFolder::Create(L"faults");
+    ASSERT_TRUE(folder);
+    folder_.emplace(std::move(*folder));
+    ASSERT_TRUE(FindTopLevelWindows({.className = u"MsnMsgrUIManager"}).empty())
+        << "a messenger left by an earlier test would receive records too";
+    ASSERT_TRUE(FindTopLevelWindows({.caption = Text(kMainCaption)}).empty())
+        << "a Tunewick left by an earlier test would send records too";
+}
+
+}  // namespace tunewick::e2e

@@ -1,0 +1,139 @@
+// Players whose captions lie at the edges of what the cutting rules meet, and a player that
+// closes while Tunewick reads it. Every record must carry the caption's pieces exactly, and
+// the window must keep answering.
+
+#include <algorithm>
+
+#include "faults_driver.h"
+
+namespace tunewick::e2e {
+namespace {
+
+constexpr std::string_view kFormatSettings = "[Defaults]\r\nFormat={1} :: {0}\r\n";
+constexpr TextView kFormat = u"{1} :: {0}";
+
+// `length` characters cycling through `pattern`.
+Text Repeat(TextView pattern, std::size_t length) {
+    Text text;
+    text.reserve(length);
+    while (text.size() < length) {
+        text += pattern.substr(0, length - text.size());
+    }
+    return text;
+}
+
+class PlayerFaults : public FaultScenario {};
+
+TEST_F(PlayerFaults, KestrinOnAMillionCharactersCharactersOutsideTheCodePageAndNothing) {
+    ASSERT_TRUE(WriteFileBytes(SettingsPath(), kFormatSettings));
+    // "1. Artist - Title - Winamp", a million characters in all, without a space at either
+    // end of a piece.
+    const Text artist = Repeat(u"Art\u00EFst \u0100\u4E50 ", 499'989) + u"A";
+    const Text title = Repeat(u"T\u00EFtle \u00DF\u266B ", 499'994) + u"T";
+    const Text million = u"1. " + artist + u" - " + title + u" - Winamp";
+    ASSERT_EQ(million.size(), 1'000'000u);
+    const std::filesystem::path captions = Folder() / L"captions.txt";
+    ASSERT_TRUE(WriteUtf8Lines(captions, {million}));
+
+    auto messenger = StartMessenger();
+    auto winamp = StandInPlayer::Start({.className = Text(kWinampClass), .captionsFile = captions});
+    auto app = StartTunewick();
+    ASSERT_TRUE(messenger && winamp && app);
+    HWND kestrin = app->Button(u"Activate Kestrin");
+    // The box beside "Update with timers?": the one button without a caption.
+    HWND updateWithTimers = FindChild(app->MainWindow(), u"", u"Button");
+    const std::vector<HWND> boxes = app->Boxes();
+    ASSERT_TRUE(kestrin && updateWithTimers);
+    ASSERT_EQ(boxes.size(), 3u);
+    ASSERT_TRUE(Click(updateWithTimers));
+    ASSERT_EQ(CheckState(updateWithTimers), 1);
+    const std::vector<HWND> probed = {app->MainWindow(), kestrin};
+
+    ASSERT_TRUE(Click(kestrin));
+    auto probe = ProbeUntil(
+        probed, [&] { return messenger->Records().size() >= 1; }, kInterval + 2 * kTickSlack);
+    ASSERT_TRUE(probe.done) << "no record from the million-character caption";
+    EXPECT_LT(probe.slowest, kAnswerBound);
+    auto records = messenger->Records();
+    // Compared without printing: a failure would print four megabytes.
+    EXPECT_TRUE(records[0] == NowPlayingRecord(title, artist, kFormat, true)) << Describe(records);
+    EXPECT_TRUE(ReadText(boxes[0]) == artist) << "the artist box";
+    EXPECT_TRUE(ReadText(boxes[1]) == title) << "the song box";
+
+    // Outside every ANSI code page: Cyrillic, a character outside the basic plane, a
+    // noncharacter, a C1 control, and surrogates that pair with nothing.
+    Text odd = u"Кино \u0081\uFFFF";
+    odd.push_back(char16_t{0xD800});
+    const Text oddTitle = Text(u"Группа крови 🎸") + char16_t{0xDC00} + u"!";
+    ASSERT_TRUE(winamp->SetCaption(u"2. " + odd + u" - " + oddTitle + u" - Winamp"));
+    probe = ProbeUntil(
+        probed, [&] { return messenger->Records().size() >= 2; }, kInterval + 2 * kTickSlack);
+    ASSERT_TRUE(probe.done);
+    EXPECT_LT(probe.slowest, kAnswerBound);
+    records = messenger->Records();
+    EXPECT_EQ(records[1], NowPlayingRecord(oddTitle, odd, kFormat, true));
+    EXPECT_EQ(ReadText(boxes[0]), odd);
+    EXPECT_EQ(ReadText(boxes[1]), oddTitle);
+
+    // No caption at all does not fit the rule: the error box, and its answer switches the
+    // mode off with an empty record. The boxes keep the last song.
+    ASSERT_TRUE(winamp->SetCaption(u""));
+    const auto box = app->WaitForMessageBox(kInterval + 2 * kTickSlack);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->title, u"Error");
+    EXPECT_EQ(box->text, u"Error changing personal message");
+    EXPECT_LT(AnswerTime(app->MainWindow()).value_or(kPeerBound), kAnswerBound);
+    ASSERT_TRUE(PressMessageBoxButton(box->window, IDOK));
+    records = messenger->WaitForRecords(3, 2s);
+    ASSERT_EQ(records.size(), 3u) << Describe(records);
+    EXPECT_EQ(records[2], EmptyRecord(true));
+    EXPECT_EQ(ReadText(kestrin), u"Activate Kestrin");
+    EXPECT_EQ(ReadText(boxes[0]), odd);
+}
+
+TEST_F(PlayerFaults, LumbrelOnHyphensThenAPlayerThatClosesWhileItIsRead) {
+    ASSERT_TRUE(WriteFileBytes(SettingsPath(), kFormatSettings));
+    auto messenger = StartMessenger();
+    auto hyphens = StandInPlayer::Start({.className = Text(kXMPlayClass), .caption = u"-----"});
+    auto app = StartTunewick();
+    ASSERT_TRUE(messenger && hyphens && app);
+    HWND lumbrel = app->Button(u"Activate Lumbrel");
+    ASSERT_TRUE(lumbrel);
+
+    // Nothing but hyphens: two empty pieces, sent as they are.
+    const auto on = Clock::now();
+    ASSERT_TRUE(Click(lumbrel));
+    auto records = messenger->WaitForRecords(1, kInterval + 2 * kTickSlack);
+    ASSERT_EQ(records.size(), 1u) << Describe(records);
+    EXPECT_EQ(records[0], NowPlayingRecord(u"", u"", kFormat, true));
+
+    // That player quits; another starts that hangs when asked for its caption, and quits
+    // while Tunewick waits for it.
+    hyphens->Process().Kill();
+    auto hanging = StandInPlayer::Start(
+        {.className = Text(kXMPlayClass), .caption = u"Band - Song", .hang = true});
+    ASSERT_TRUE(hanging);
+    const auto busy = [&] {
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutW(hanging->Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100,
+                                   &ignored) == 0;
+    };
+    ASSERT_TRUE(WaitUntil(busy, kInterval + 2 * kTickSlack)) << "the second tick never asked";
+    const auto asked = Clock::now() - on;
+    EXPECT_LT(AnswerTime(app->MainWindow()).value_or(kPeerBound), kAnswerBound);
+    hanging->Process().Kill();
+
+    // The player left without answering: that tick sends nothing and the mode stays on; the
+    // next finds no player, hides the message and switches the mode off, without a box.
+    EXPECT_TRUE(WaitUntil([&] { return ReadText(lumbrel) == u"Activate Lumbrel"; },
+                          kInterval + 2 * kTickSlack))
+        << "asked " << Ms(asked) << " ms after switching on";
+    records = messenger->Records();
+    EXPECT_EQ(records, (std::vector{NowPlayingRecord(u"", u"", kFormat, true), EmptyRecord(false)}))
+        << Describe(records);
+    EXPECT_TRUE(FindMessageBoxes(app->Id()).empty());
+    EXPECT_LT(AnswerTime(app->MainWindow()).value_or(kPeerBound), kAnswerBound);
+}
+
+}  // namespace
+}  // namespace tunewick::e2e
