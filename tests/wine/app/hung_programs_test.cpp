@@ -1,14 +1,17 @@
-// A messenger that stops answering must not take Tunewick down with it: every other
-// messenger still gets each record, and Tunewick's own window keeps answering.
+// A messenger or a player that stops answering must not take Tunewick down with it: every
+// other messenger still gets each record, a tick that cannot read its player sends nothing and
+// tries again next time, and Tunewick's own window keeps answering.
+
+#include <thread>
 
 #include "scenario.h"
 
 namespace tunewick::e2e {
 namespace {
 
-class HungMessengerScenario : public Scenario {};
+class HungProgramScenario : public Scenario {};
 
-// How long Tunewick may wait for one messenger, and a margin for Wine on a busy machine.
+// How long Tunewick may wait for another program's window, and a margin for Wine on a busy machine.
 constexpr Milliseconds kSendBound = 2s;
 constexpr Milliseconds kMargin = 1500ms;
 
@@ -21,7 +24,7 @@ bool AnswersWithin(HWND window, Milliseconds bound) {
            copied > 0;
 }
 
-TEST_F(HungMessengerScenario, TheOtherMessengerGetsEveryRecordAndTunewickKeepsAnswering) {
+TEST_F(HungProgramScenario, TheOtherMessengerGetsEveryRecordAndTunewickKeepsAnswering) {
     WriteSettings("[Defaults]\r\nFormat={0} - {1}\r\n");
     auto healthy = StartMessenger({.caption = u"Healthy", .position = POINT{0, 0}});
     // It logs each record, then sleeps in its handler far longer than Tunewick waits.
@@ -57,6 +60,38 @@ TEST_F(HungMessengerScenario, TheOtherMessengerGetsEveryRecordAndTunewickKeepsAn
     }
     // It did take the first record before it hung.
     EXPECT_FALSE(hung->Records().empty());
+}
+
+TEST_F(HungProgramScenario, ATickThatCannotReadItsPlayerSendsNothingAndTheNextOneTriesAgain) {
+    WriteSettings("[Defaults]\r\nPlayer=XMPlay\r\nFormat={0} - {1}\r\n");
+    auto messenger = StartMessenger();
+    auto hungPlayer = StandInPlayer::Start({.className = u"xmplay-main",
+                                            .caption = u"Some Band - Some Song",
+                                            .hang = true,
+                                            .hangMs = 30000});
+    auto app = StartTunewick();
+    const auto started = Clock::now();
+    ASSERT_TRUE(messenger && hungPlayer && app);
+    HWND lumbrel = app->Button(u"Deactivate Lumbrel");
+    ASSERT_TRUE(lumbrel) << "the settings switch the XMPlay mode on";
+
+    // The first tick gives up on the caption after its bound: no record, no box, mode on.
+    std::this_thread::sleep_until(started + kInterval + kSendBound + kMargin / 3);
+    EXPECT_TRUE(messenger->Records().empty());
+    EXPECT_TRUE(FindMessageBoxes(app->Id()).empty());
+    EXPECT_EQ(ReadText(lumbrel), u"Deactivate Lumbrel");
+    EXPECT_TRUE(AnswersWithin(app->MainWindow(), 1s)) << "Tunewick's window hangs";
+
+    // XMPlay answers again (a fresh one in place of the hung one): the next tick sends.
+    auto player =
+        StandInPlayer::Start({.className = u"xmplay-main", .caption = u"Some Band - Some Song"});
+    ASSERT_TRUE(player);
+    hungPlayer->Process().Kill();
+    // The second tick, not a later one.
+    const auto records =
+        messenger->WaitForRecords(1, Remaining(started + 2 * kInterval + kTickSlack));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0], NowPlayingRecord(u"Some Song", u"Some Band", u"{0} - {1}", true));
 }
 
 }  // namespace

@@ -59,6 +59,12 @@ Clock::duration Timed(F&& action) {
     return Clock::now() - start;
 }
 
+// The time left until `deadline`; none once it has passed.
+inline Milliseconds Remaining(Clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<Milliseconds>(deadline - Clock::now());
+    return left > Milliseconds::zero() ? left : Milliseconds::zero();
+}
+
 inline long long Ms(Clock::duration duration) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(duration).count();
 }
