@@ -5,13 +5,14 @@
 #   make bench          the benchmarks (for now the native ones: make bench-native)
 #   make fuzz           each fuzz target for FUZZ_SECONDS seconds (default 60), clang + libFuzzer
 #   make analyze        clang-tidy and cppcheck over the project's own code
+#   make dist           the Windows release zip (build/dist/Tunewick-<version>.zip)
 
 # Tunewick ships as an i686 program (build/win32). Where this machine's kernel cannot run
 # Wine's 32-bit loader, the Windows tests and the demo use the x86_64 build of the same
 # sources (build/win64) under 64-bit Wine.
 WINE_TREE = $(shell tools/wine/can-run-i386 && echo win32 || echo win64)
 
-.PHONY: run test setup build native win32 win64 wine-tree clean bench bench-native fuzz analyze
+.PHONY: run test setup build native win32 win64 wine-tree clean bench bench-native fuzz analyze dist
 
 setup:
 	@tools/setup
@@ -56,6 +57,9 @@ fuzz: setup
 
 analyze: setup
 	tools/analyze
+
+dist: win32
+	tools/dist build/win32 build/dist
 
 clean:
 	rm -rf build demo
