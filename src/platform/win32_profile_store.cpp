@@ -35,6 +35,14 @@ std::size_t GetProfileString(const wchar_t* section, const wchar_t* key,
     return copied;
 }
 
+// Windows refuses to rewrite a file marked read-only. Wine run by a user whom the host lets
+// write anything (root) rewrites it all the same, so the mark is honoured here too.
+bool ReadOnlyFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 }  // namespace
 
 std::size_t Win32ProfileStore::GetString(TextView section, TextView key, TextView defaultValue,
@@ -45,10 +53,13 @@ std::size_t Win32ProfileStore::GetString(TextView section, TextView key, TextVie
 
 bool Win32ProfileStore::WriteString(TextView section, TextView key, std::optional<TextView> value,
                                     TextView path) {
+    const std::wstring file = CString(path);
+    if (ReadOnlyFile(file)) {
+        return false;
+    }
     const std::wstring valueText = value ? CString(*value) : std::wstring();
     return WritePrivateProfileStringW(CString(section).c_str(), CString(key).c_str(),
-                                      value ? valueText.c_str() : nullptr,
-                                      CString(path).c_str()) != FALSE;
+                                      value ? valueText.c_str() : nullptr, file.c_str()) != FALSE;
 }
 
 std::size_t Win32ProfileStore::GetKeyNames(TextView section, TextView defaultValue,
@@ -62,8 +73,12 @@ std::size_t Win32ProfileStore::GetSectionNames(TextView defaultValue, std::span<
 }
 
 bool Win32ProfileStore::DeleteSection(TextView section, TextView path) {
-    return WritePrivateProfileStringW(CString(section).c_str(), nullptr, nullptr,
-                                      CString(path).c_str()) != FALSE;
+    const std::wstring file = CString(path);
+    if (ReadOnlyFile(file)) {
+        return false;
+    }
+    return WritePrivateProfileStringW(CString(section).c_str(), nullptr, nullptr, file.c_str()) !=
+           FALSE;
 }
 
 }  // namespace tunewick::platform

@@ -1,5 +1,6 @@
 #include "faults_driver.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -174,6 +175,38 @@ std::optional<OptionsDialog> OptionsDialog::WaitFor(DWORD processId) {
         return std::nullopt;
     }
     return dialog;
+}
+
+namespace {
+std::optional<std::filesystem::path> lockedFolder;
+}
+
+std::optional<std::filesystem::path> LockedFolder() {
+    return lockedFolder;
+}
+
+void ReadLockedFolderArgument(int argc, wchar_t** argv) {
+    constexpr std::wstring_view kOption = L"--locked-folder=";
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring_view argument = argv[i];
+        if (argument.starts_with(kOption)) {
+            // Wine shows the Unix root as drive Z:.
+            std::wstring path = L"Z:" + std::wstring(argument.substr(kOption.size()));
+            std::replace(path.begin(), path.end(), L'/', L'\\');
+            lockedFolder = std::filesystem::path(path);
+        }
+    }
+}
+
+bool FolderWritable(const std::filesystem::path& folder) {
+    const std::filesystem::path probe = folder / L"probe.tmp";
+    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(file);
+    return true;
 }
 
 std::size_t TrayIconCount() {

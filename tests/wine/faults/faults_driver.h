@@ -108,6 +108,15 @@ struct OptionsDialog {
     static std::optional<OptionsDialog> WaitFor(DWORD processId);
 };
 
+// The folder given as --locked-folder=DIR (a Unix path, as the ctest fixture that makes it
+// knows it), as a Windows path; nullopt when none was given.
+std::optional<std::filesystem::path> LockedFolder();
+// Takes --locked-folder=DIR out of the arguments GoogleTest left.
+void ReadLockedFolderArgument(int argc, wchar_t** argv);
+
+// True when a new file can be created in `folder`.
+bool FolderWritable(const std::filesystem::path& folder);
+
 // The icons Wine's stand-alone tray shows (no desktop tray under Xvfb).
 std::size_t TrayIconCount();
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "faults_driver.h"
+
 // -municode programs start at wmain; GoogleTest takes wide arguments as they are.
 int wmain(int argc, wchar_t** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    tunewick::e2e::ReadLockedFolderArgument(argc, argv);
     return RUN_ALL_TESTS();
 }

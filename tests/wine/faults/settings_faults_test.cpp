@@ -1,0 +1,253 @@
+// Settings files Tunewick cannot read sensibly or cannot rewrite: missing, empty, binary
+// garbage, ten megabytes long, read-only, a folder of that name, and a program folder that
+// cannot be written. Start-up and the options dialog's "OK" must survive each, and OK must
+// never destroy what it cannot rewrite.
+
+#include <cstdint>
+#include <cstdio>
+
+#include "faults_driver.h"
+#include "win32/wide.h"
+
+namespace tunewick::e2e {
+namespace {
+
+// What the options dialog is given before "OK": Winamp chosen, three new texts.
+constexpr TextView kNewArtist = u"New Artist";
+constexpr TextView kNewSong = u"New Song";
+constexpr TextView kNewFormat = u"{1} plays {0}";
+
+// Opens the options dialog, chooses Winamp, types the new texts and presses "OK"; true once
+// the dialog has closed. `shown` receives what the dialog showed when it opened.
+bool SaveOptions(TunewickApp& app, std::vector<Text>* shown = nullptr,
+                 Milliseconds timeout = kDefaultWait) {
+    HWND options = app.Button(u"Options");
+    if (options == nullptr || !Click(options)) {
+        return false;
+    }
+    const auto dialog = OptionsDialog::WaitFor(app.Id());
+    if (!dialog) {
+        return false;
+    }
+    if (shown != nullptr) {
+        shown->clear();
+        for (HWND box : dialog->boxes) {
+            shown->push_back(ReadText(box).value_or(u"(no answer)"));
+        }
+    }
+    HWND winamp = FindChild(dialog->window, u"Winamp", u"Button");
+    if (winamp == nullptr || !Click(winamp) || !SetText(dialog->boxes[0], kNewArtist) ||
+        !SetText(dialog->boxes[1], kNewSong) || !SetText(dialog->boxes[2], kNewFormat)) {
+        return false;
+    }
+    // Posted: rewriting a long file may take longer than a bounded send waits.
+    return PostClick(dialog->ok) && WaitForWindowGone(dialog->window, timeout);
+}
+
+// The main window's three boxes and Kestrin's button, as start-up left them.
+struct StartState {
+    std::vector<Text> boxes;
+    Text kestrin;
+};
+
+StartState ReadStartState(const TunewickApp& app) {
+    StartState state;
+    for (HWND box : app.Boxes()) {
+        state.boxes.push_back(ReadText(box).value_or(u"(no answer)"));
+    }
+    for (HWND child : ChildWindows(app.MainWindow())) {
+        const Text text = ReadText(child).value_or(Text());
+        if (text.ends_with(u"Kestrin")) {
+            state.kestrin = text;
+        }
+    }
+    return state;
+}
+
+class SettingsFaults : public FaultScenario {
+  protected:
+    // Starts Tunewick, checks what start-up made of the file, saves the options, checks that
+    // Tunewick still runs and answers, and closes it.
+    void StartSaveAndClose(const StartState& expectedAtStart,
+                           const std::vector<Text>& expectedInDialog) {
+        const auto launched = Clock::now();
+        auto app = StartTunewick();
+        ASSERT_TRUE(app);
+        startTime_ = Clock::now() - launched;
+        const StartState atStart = ReadStartState(*app);
+        EXPECT_EQ(atStart.boxes, expectedAtStart.boxes);
+        EXPECT_EQ(atStart.kestrin, expectedAtStart.kestrin);
+        std::vector<Text> shown;
+        const auto start = Clock::now();
+        ASSERT_TRUE(SaveOptions(*app, &shown, 30s));
+        saveTime_ = Clock::now() - start;
+        EXPECT_EQ(shown, expectedInDialog);
+        EXPECT_TRUE(app->Process().Running());
+        EXPECT_LT(AnswerTime(app->MainWindow()).value_or(kPeerBound), kAnswerBound);
+        EXPECT_EQ(app->Close(), 0u);
+    }
+
+    // How long the last start took until the window took messages, and its "OK".
+    Clock::duration startTime_{};
+    Clock::duration saveTime_{};
+
+    // What the file holds now, as the platform reads it.
+    void ExpectSaved(const std::filesystem::path& file) {
+        EXPECT_EQ(ProfileValue(file, u"General", u"Minimize_Startup"), u"0");
+        EXPECT_EQ(ProfileValue(file, u"Defaults", u"Player"), u"Winamp");
+        EXPECT_EQ(ProfileValue(file, u"Defaults", u"Artist"), kNewArtist);
+        EXPECT_EQ(ProfileValue(file, u"Defaults", u"Song"), kNewSong);
+        EXPECT_EQ(ProfileValue(file, u"Defaults", u"Format"), kNewFormat);
+    }
+
+    // The next start sees what was saved.
+    void ExpectNextStartSeesTheSave() {
+        auto app = StartTunewick();
+        ASSERT_TRUE(app);
+        const StartState state = ReadStartState(*app);
+        EXPECT_EQ(state.boxes,
+                  (std::vector<Text>{Text(kNewArtist), Text(kNewSong), Text(kNewFormat)}));
+        EXPECT_EQ(state.kestrin, u"Deactivate Kestrin");
+        EXPECT_EQ(app->Close(), 0u);
+    }
+};
+
+const StartState kNothingRead = {{u"", u"", u""}, u"Activate Kestrin"};
+const std::vector<Text> kNothingShown = {u"", u"", u""};
+
+TEST_F(SettingsFaults, MissingAndEmptyFilesReadAsNothingAndOkCreatesThem) {
+    StartSaveAndClose(kNothingRead, kNothingShown);
+    ExpectSaved(SettingsPath());
+    ExpectNextStartSeesTheSave();
+
+    ASSERT_TRUE(WriteFileBytes(SettingsPath(), ""));
+    StartSaveAndClose(kNothingRead, kNothingShown);
+    ExpectSaved(SettingsPath());
+}
+
+TEST_F(SettingsFaults, BinaryGarbageAroundTheSettings) {
+    // Every byte value, NULs and line ends among them, from a fixed seed; then settings.
+    std::string bytes = "Garbage";
+    std::uint32_t state = 0x1863u;
+    for (int i = 0; i < 65536; ++i) {
+        state = state * 1664525u + 1013904223u;
+        bytes.push_back(static_cast<char>(state >> 24));
+    }
+    bytes += "\r\n[Defaults]\r\nArtist=Kept Artist\r\nFormat=Kept {0}\r\n";
+    ASSERT_TRUE(WriteFileBytes(SettingsPath(), bytes));
+    StartSaveAndClose({{u"Kept Artist", u"", u"Kept {0}"}, u"Activate Kestrin"},
+                      {u"Kept Artist", u"", u"Kept {0}"});
+    ExpectSaved(SettingsPath());
+    ExpectNextStartSeesTheSave();
+}
+
+TEST_F(SettingsFaults, TenMegabytesAreReadAndKeptWhole) {
+    constexpr char kPaddingValue[] =
+        "0123456789abcdefghijklmnopqrstuvwxyz0123456789abcdefghijklmnopqrstuvwxyz0123456789ABCDEF";
+    std::string bytes = "[General]\r\nMinimize_Startup=0\r\n[Padding]\r\n";
+    constexpr int kLines = 100'000;
+    for (int i = 0; i < kLines; ++i) {
+        char line[128];
+        std::snprintf(line, sizeof line, "Line%06d=%s\r\n", i, kPaddingValue);
+        bytes += line;
+    }
+    bytes += "[Defaults]\r\nPlayer=Winamp\r\nArtist=Big Artist\r\nFormat=Big {0}\r\n";
+    ASSERT_GE(bytes.size(), 10'000'000u);
+    ASSERT_TRUE(WriteFileBytes(SettingsPath(), bytes));
+
+    StartSaveAndClose({{u"Big Artist", u"", u"Big {0}"}, u"Deactivate Kestrin"},
+                      {u"Big Artist", u"", u"Big {0}"});
+    std::printf("ten megabytes: start %lld ms, OK %lld ms\n", Ms(startTime_), Ms(saveTime_));
+    // Slow, as five rewrites of ten megabytes are, but bounded.
+    EXPECT_LT(startTime_, 5s);
+    EXPECT_LT(saveTime_, 10s);
+    ExpectSaved(SettingsPath());
+    EXPECT_EQ(ToUtf8(ProfileValue(SettingsPath(), u"Padding", u"Line099999")), kPaddingValue);
+    EXPECT_GE(ReadFileBytes(SettingsPath()).value_or("").size(), bytes.size() - 100);
+}
+
+TEST_F(SettingsFaults, AReadOnlyFileIsReadAndLeftAsItIs) {
+    const std::string bytes =
+        "[General]\r\nMinimize_Startup=0\r\n[Defaults]\r\nPlayer=Winamp\r\nArtist=Fixed\r\n"
+        "Format=Fixed {0}\r\n";
+    ASSERT_TRUE(WriteFileBytes(SettingsPath(), bytes));
+    ASSERT_TRUE(SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    {
+        auto app = StartTunewick();
+        ASSERT_TRUE(app);
+        const StartState atStart = ReadStartState(*app);
+        EXPECT_EQ(atStart.boxes, (std::vector<Text>{u"Fixed", u"", u"Fixed {0}"}));
+        EXPECT_EQ(atStart.kestrin, u"Deactivate Kestrin");
+        ASSERT_TRUE(SaveOptions(*app));
+        EXPECT_TRUE(app->Process().Running());
+        EXPECT_EQ(ReadFileBytes(SettingsPath()), bytes);
+        // Opened again in the same run, it shows the file, not what could not be saved.
+        std::vector<Text> shown;
+        ASSERT_TRUE(SaveOptions(*app, &shown));
+        EXPECT_EQ(shown, (std::vector<Text>{u"Fixed", u"", u"Fixed {0}"}));
+        EXPECT_EQ(app->Close(), 0u);
+    }
+    EXPECT_EQ(ReadFileBytes(SettingsPath()), bytes);
+    EXPECT_EQ(GetFileAttributesW(SettingsPath().c_str()) & FILE_ATTRIBUTE_READONLY,
+              DWORD{FILE_ATTRIBUTE_READONLY});
+    SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(SettingsFaults, AFolderNamedLikeTheFileIsLeftAsItIs) {
+    ASSERT_TRUE(CreateDirectoryW(SettingsPath().c_str(), nullptr));
+    const auto inside = SettingsPath() / L"inside.txt";
+    ASSERT_TRUE(WriteFileBytes(inside, "[Defaults]\r\nArtist=Inside\r\n"));
+    StartSaveAndClose(kNothingRead, kNothingShown);
+    EXPECT_TRUE(std::filesystem::is_directory(SettingsPath()));
+    EXPECT_EQ(ReadFileBytes(inside), "[Defaults]\r\nArtist=Inside\r\n");
+}
+
+// The folders come from a ctest fixture (locked-folder), which can do what a Windows program
+// cannot: take the write permission away from everyone, root included.
+TEST_F(SettingsFaults, AProgramFolderThatCannotBeWritten) {
+    const auto locked = LockedFolder();
+    if (!locked) {
+        GTEST_SKIP() << "run with --locked-folder=DIR, a folder made by locked-folder";
+    }
+    const std::filesystem::path bare = *locked / L"bare";
+    const std::filesystem::path withFile = *locked / L"with-file";
+    ASSERT_TRUE(std::filesystem::exists(bare / L"Tunewick.exe"));
+    if (FolderWritable(bare) || FolderWritable(withFile)) {
+        GTEST_SKIP() << "the fixture could not take the write permission away here";
+    }
+
+    // No file, and none can be made: "OK" fails quietly, twice, and nothing appears.
+    {
+        auto app = TunewickApp::Start(bare);
+        ASSERT_TRUE(app);
+        EXPECT_EQ(ReadStartState(*app).boxes, kNothingShown);
+        ASSERT_TRUE(SaveOptions(*app));
+        std::vector<Text> shown;
+        ASSERT_TRUE(SaveOptions(*app, &shown));
+        EXPECT_EQ(shown, kNothingShown) << "what could not be saved is not shown as saved";
+        EXPECT_LT(AnswerTime(app->MainWindow()).value_or(kPeerBound), kAnswerBound);
+        EXPECT_EQ(app->Close(), 0u);
+    }
+    EXPECT_FALSE(std::filesystem::exists(bare / L"settings.cfg"));
+
+    // A file that cannot be rewritten is read, and stays byte for byte as it was.
+    const auto before = ReadFileBytes(withFile / L"settings.cfg");
+    ASSERT_TRUE(before);
+    {
+        auto app = TunewickApp::Start(withFile);
+        ASSERT_TRUE(app);
+        EXPECT_EQ(ReadStartState(*app).boxes,
+                  (std::vector<Text>{u"Locked Artist", u"", u"Locked {0}"}));
+        ASSERT_TRUE(SaveOptions(*app));
+        EXPECT_EQ(ReadFileBytes(withFile / L"settings.cfg"), before);
+        std::vector<Text> shown;
+        ASSERT_TRUE(SaveOptions(*app, &shown));
+        EXPECT_EQ(shown, (std::vector<Text>{u"Locked Artist", u"", u"Locked {0}"}));
+        EXPECT_LT(AnswerTime(app->MainWindow()).value_or(kPeerBound), kAnswerBound);
+        EXPECT_EQ(app->Close(), 0u);
+    }
+    EXPECT_EQ(ReadFileBytes(withFile / L"settings.cfg"), before);
+}
+
+}  // namespace
+}  // namespace tunewick::e2e
