@@ -2,7 +2,8 @@
 #   make run    build Tunewick and start the demo under Wine
 #   make test   build everything and run every test (native and under Wine)
 # And the checks that are not tests:
-#   make bench          the benchmarks (for now the native ones: make bench-native)
+#   make bench          the benchmarks: the native ones (make bench-native), then Tunewick's
+#                       footprint beside a minimal Win32 program under Wine (make footprint)
 #   make fuzz           each fuzz target for FUZZ_SECONDS seconds (default 60), clang + libFuzzer
 #   make analyze        clang-tidy and cppcheck over the project's own code
 #   make dist           the Windows release zip (build/dist/Tunewick-<version>.zip)
@@ -12,7 +13,7 @@
 # sources (build/win64) under 64-bit Wine.
 WINE_TREE = $(shell tools/wine/can-run-i386 && echo win32 || echo win64)
 
-.PHONY: run test setup build native win32 win64 wine-tree clean bench bench-native fuzz analyze dist
+.PHONY: run test setup build native win32 win64 wine-tree clean bench bench-native footprint fuzz analyze dist
 
 setup:
 	@tools/setup
@@ -49,7 +50,13 @@ bench-native: setup
 	cmake --build build/bench --target tunewick_bench -j2
 	build/bench/bench/tunewick_bench $(BENCH_ARGS)
 
+# Start, memory, CPU, exe size and one tick's work beside the floor, under Wine (~4 minutes).
+# FOOTPRINT_ARGS go to tools/footprint (e.g. FOOTPRINT_ARGS="--window 20 --starts 3").
+footprint: setup
+	tools/footprint --i686 build/win32 --wine build/$(WINE_TREE) $(FOOTPRINT_ARGS)
+
 bench: bench-native
+	@$(MAKE) --no-print-directory footprint
 
 FUZZ_SECONDS ?= 60
 fuzz: setup
