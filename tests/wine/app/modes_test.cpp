@@ -15,6 +15,10 @@ constexpr TextView kWinampClass = u"winamp v1.x";
 
 class MainWindowScenario : public Scenario {};
 
+bool ShowsSoon(HWND box, TextView text) {
+    return WaitUntil([&] { return ReadText(box) == Text(text); }, 2s);
+}
+
 TEST_F(MainWindowScenario, KestrinFollowsWinampUntilItClosesThenSetAndHelp) {
     WriteSettings(kFormatSettings);
     auto messenger = StartMessenger();
@@ -48,8 +52,9 @@ TEST_F(MainWindowScenario, KestrinFollowsWinampUntilItClosesThenSetAndHelp) {
     EXPECT_EQ(records[0], NowPlayingRecord(u"Some Song", u"Some Band", kFormat, true));
     EXPECT_GE(firstAfter, kInterval - kTickSlack) << Ms(firstAfter) << " ms";
     EXPECT_LE(firstAfter, kInterval + kTickSlack) << Ms(firstAfter) << " ms";
-    EXPECT_EQ(ReadText(artistBox), u"Some Band");
-    EXPECT_EQ(ReadText(songBox), u"Some Song");
+    // The boxes follow right after the send, which may still be waiting on the messenger.
+    EXPECT_TRUE(ShowsSoon(artistBox, u"Some Band")) << ToUtf8(ReadText(artistBox).value_or(u"?"));
+    EXPECT_TRUE(ShowsSoon(songBox, u"Some Song")) << ToUtf8(ReadText(songBox).value_or(u"?"));
 
     // The next song: accents of the Latin-1 range and a character outside every ANSI code
     // page and outside the basic plane, in the record and in the boxes.
@@ -57,8 +62,8 @@ TEST_F(MainWindowScenario, KestrinFollowsWinampUntilItClosesThenSetAndHelp) {
     records = messenger->WaitForRecords(2, kInterval + 2 * kTickSlack);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[1], NowPlayingRecord(u"Hoppípolla 🎵", u"Sigur Rós", kFormat, true));
-    EXPECT_EQ(ReadText(artistBox), u"Sigur Rós");
-    EXPECT_EQ(ReadText(songBox), u"Hoppípolla 🎵");
+    EXPECT_TRUE(ShowsSoon(artistBox, u"Sigur Rós")) << ToUtf8(ReadText(artistBox).value_or(u"?"));
+    EXPECT_TRUE(ShowsSoon(songBox, u"Hoppípolla 🎵")) << ToUtf8(ReadText(songBox).value_or(u"?"));
 
     // Winamp closes: the next tick hides the message and switches the mode off, silently.
     winamp->Process().Kill();
