@@ -7,7 +7,6 @@
 #include <cstdio>
 
 #include "faults_driver.h"
-#include "win32/wide.h"
 
 namespace tunewick::e2e {
 namespace {
