@@ -29,7 +29,8 @@ Text BuildNowPlayingRecord(const NowPlayingRequest& request);
 // The record as it travels: UTF-16LE bytes, closing NUL included.
 std::vector<std::byte> EncodeUtf16Le(TextView text);
 
-// Delivers the record to every messenger window, in the order the platform lists them.
+// Delivers the record to every messenger window, in the order the platform lists them. They
+// are all listed before the first send, so one that closes meanwhile costs the others nothing.
 // Fire and forget: a messenger that does not take it in time is skipped, the walk goes on.
 void SendNowPlaying(WindowSystem& windows, const NowPlayingRequest& request);
 
