@@ -17,7 +17,7 @@ class LiveWindows;
 class HelpWindow : public BaseWindow<HelpWindow>, private HelpFormHost {
   public:
     explicit HelpWindow(LiveWindows& live);
-    ~HelpWindow();
+    ~HelpWindow() override;
 
     // Opens the window and loads its text, or brings the open one forward.
     void Show();

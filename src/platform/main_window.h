@@ -32,7 +32,7 @@ class MainWindow : public BaseWindow<MainWindow>, private MainFormHost {
   public:
     MainWindow(WindowSystem& windows, ProfileStore& profile, SecondaryWindows& secondary,
                LiveWindows& live);
-    ~MainWindow();
+    ~MainWindow() override;
 
     // Creates the window and its controls, hidden. False when the platform refuses.
     bool Create();

@@ -19,7 +19,7 @@ class LiveWindows;
 class OptionsWindow : public BaseWindow<OptionsWindow>, private OptionsFormHost {
   public:
     OptionsWindow(ProfileStore& profile, LiveWindows& live);
-    ~OptionsWindow();
+    ~OptionsWindow() override;
 
     // Opens the dialog and loads the settings, or brings the open one forward as it is, with
     // any edits not yet saved.

@@ -15,6 +15,8 @@ void __verbose_terminate_handler() {
 }
 }  // namespace __gnu_cxx
 
+// MinGW's declaration names the last parameter nShowCmd.
+// NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     tunewick::platform::Program program;
     return program.Run(showCommand);

@@ -52,7 +52,7 @@ fs::path MakeTempDir() {
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     for (;;) {
-        const fs::path dir =
+        fs::path dir =  // not const: returned, it moves
             fs::temp_directory_path() /
             ("tunewick-profile-" + std::to_string(stamp) + "-" + std::to_string(counter++));
         std::error_code error;

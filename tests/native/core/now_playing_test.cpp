@@ -89,7 +89,7 @@ TEST(SendNowPlaying, HungMessengerIsSkippedAndTheWalkGoesOn) {
 class ClosingWindowSystem : public MemoryWindowSystem {
   public:
     void CloseWhenSentTo(WindowHandle sentTo, WindowHandle closing) {
-        closings_.push_back({sentTo, closing});
+        closings_.emplace_back(sentTo, closing);
     }
 
     bool SendCopyData(WindowHandle window, std::uint32_t kind,
