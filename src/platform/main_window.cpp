@@ -293,6 +293,12 @@ void MainWindow::OnCommand(int id, int code) {
             if (clicked)
                 form_->cmdOptions_Click();
             break;
+        case kText2:
+            // Text2 lies outside the client area: its caret would blink unseen and wake the
+            // program twice a second for as long as the window is active.
+            if (code == EN_SETFOCUS)
+                HideCaret((*controls_)[kText2]);
+            break;
         case kCheck1:
             if (code == BN_CLICKED)
                 ClickCheckBox((*controls_)[kCheck1]);
