@@ -55,6 +55,9 @@ FILES = {
     "windows_1252": b"[Defaults]\nArtist=\x80\x81\x8d\x9f\xff\nFormat=\xe4 - \xf6 ",
     "empty": b"",
     "long_value": b"[Defaults]\nFormat=" + b"x" * 800 + b"\n",
+    # Blanks, then the bytes of a UTF-8 mark: the rewrite drops the blanks, and from then on
+    # the file reads as UTF-8, so the written value (its last 24 bytes) starts with two U+FFFD.
+    "blanks_before_mark": b"   \xef\xbb\xbf[D\xff]\r\n\xff\xff" + b"d" * 22,
 }
 for name, data in FILES.items():
     write("profile_store", name, data)

@@ -4,7 +4,8 @@
 //   it copied without the terminator;
 // - a write to a file that exists in a writable folder succeeds;
 // - a written value reads back exactly, unless the store's rules change it on the way (cut
-//   at a NUL, blanks at its ends dropped, a line break, matching quotes around it);
+//   at a NUL, blanks at its ends dropped, a line break, matching quotes around it) or the
+//   rewrite changed how the file is read (see below);
 // - writing what is there already leaves the file's bytes as they are.
 //
 // Input: the file's bytes. The value written to "Format" is made of the file's last bytes,
@@ -67,6 +68,11 @@ std::string FileBytes(const fs::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+bool StartsWithMark(std::string_view bytes) {
+    return bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") ||
+           bytes.starts_with("\xFE\xFF");
+}
+
 bool IsBlank(char16_t unit) {
     return unit == u' ' || (unit >= 9 && unit <= 13) || unit == 0x1A;
 }
@@ -119,6 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
+    const std::string_view original(reinterpret_cast<const char*>(data), size);
     const Text path = FromUtf8(file.string());
     PortableProfileStore store;
 
@@ -133,7 +140,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Text format = DecodeWindows1252(
         std::string_view(reinterpret_cast<const char*>(data) + size - tail, tail));
     FUZZ_CHECK(WriteSetting(store, u"Defaults", u"Format", format, path));
-    if (fuzz::ReadsBackAsWritten(format)) {
+    // A rewrite drops the blanks that start the file; when bytes of a byte order mark follow
+    // them, the file reads as UTF-8 or UTF-16 from then on and its other characters change.
+    // The platform's functions do the same (seen under Wine).
+    const bool becameMarked =
+        !fuzz::StartsWithMark(original) && fuzz::StartsWithMark(fuzz::FileBytes(file));
+    if (fuzz::ReadsBackAsWritten(format) && !becameMarked) {
         FUZZ_CHECK(ReadSetting(store, u"Defaults", u"Format", path) == format);
     }
 
