@@ -14,8 +14,8 @@ Text BuildNowPlayingRecord(const NowPlayingRequest& request) {
     record += u"Music";
     record += kSeparator;
     record += request.show ? u'1' : u'0';
-    for (const Text* field : {&request.format, &request.title, &request.artist, &request.album,
-                              &request.contentId}) {
+    for (const Text* field :
+         {&request.format, &request.title, &request.artist, &request.album, &request.contentId}) {
         record += kSeparator;
         record += *field;
     }

@@ -27,7 +27,8 @@ std::string ToUtf8(TextView text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];
         const bool highSurrogate = cp >= 0xD800 && cp <= 0xDBFF;
-        if (highSurrogate && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (highSurrogate && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {

@@ -16,7 +16,7 @@ enum class WindowHandle : std::uintptr_t { None = 0 };
 // implements them with bounded waits, so a hung peer can never freeze the caller: a call
 // that did not complete in time reports so instead of blocking.
 class WindowSystem {
-public:
+  public:
     virtual ~WindowSystem() = default;
 
     // The first top-level window of the class, or None.

@@ -11,7 +11,7 @@ namespace tunewick {
 // in the forms.
 
 class CaptionedControl {
-public:
+  public:
     virtual ~CaptionedControl() = default;
     virtual Text Caption() const = 0;
     virtual void SetCaption(TextView caption) = 0;
@@ -22,7 +22,7 @@ using CommandButton = CaptionedControl;
 using Label = CaptionedControl;
 
 class TextBox {
-public:
+  public:
     virtual ~TextBox() = default;
     virtual Text Value() const = 0;
     virtual void SetValue(TextView text) = 0;
@@ -30,14 +30,14 @@ public:
 
 // 0 unchecked, 1 checked, 2 greyed.
 class CheckBox {
-public:
+  public:
     virtual ~CheckBox() = default;
     virtual int Value() const = 0;
     virtual void SetValue(int value) = 0;
 };
 
 class OptionButton {
-public:
+  public:
     virtual ~OptionButton() = default;
     virtual bool Selected() const = 0;
     virtual void SetSelected(bool selected) = 0;
@@ -46,7 +46,7 @@ public:
 // A timer of the window: while enabled it raises its tick every interval. Enabling a timer
 // that runs already changes nothing; enabling a stopped one starts a fresh interval.
 class Timer {
-public:
+  public:
     virtual ~Timer() = default;
     virtual bool Enabled() const = 0;
     virtual void SetEnabled(bool enabled) = 0;
@@ -63,7 +63,7 @@ enum class Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
 // Modal message boxes: Show returns when the user has answered.
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     virtual box::Answer Show(TextView text, int style, TextView title) = 0;
 };

@@ -12,7 +12,7 @@ namespace tunewick::testing {
 // Top-level windows held in memory, listed in the order they were opened. Records every
 // copy-data block it is sent, so tests can compare the bytes.
 class MemoryWindowSystem : public WindowSystem {
-public:
+  public:
     struct Delivery {
         WindowHandle window;
         std::uint32_t kind;
@@ -41,7 +41,7 @@ public:
 
     int findCalls() const { return findCalls_; }
 
-private:
+  private:
     struct Window {
         WindowHandle handle;
         Text className;

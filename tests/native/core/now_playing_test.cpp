@@ -10,7 +10,9 @@ namespace {
 using testing::MemoryWindowSystem;
 
 // The record with its closing NUL made visible, for readable failures.
-Text Record(const NowPlayingRequest& request) { return BuildNowPlayingRecord(request); }
+Text Record(const NowPlayingRequest& request) {
+    return BuildNowPlayingRecord(request);
+}
 
 TEST(NowPlayingRecord, TypicalSongHasFortyUnitsAndTitleBeforeArtist) {
     const Text record = Record({.title = u"Song", .artist = u"Band", .format = u"{0} - {1}"});
@@ -42,9 +44,8 @@ TEST(NowPlayingRecord, EncodesUtf16LittleEndianIncludingSurrogates) {
     const Text text = u"R\u00f3\u3042\U0001F3B5";
     const auto bytes = EncodeUtf16Le(text);
     const std::vector<std::byte> expected = {
-        std::byte{0x52}, std::byte{0x00}, std::byte{0xF3}, std::byte{0x00},
-        std::byte{0x42}, std::byte{0x30}, std::byte{0x3C}, std::byte{0xD8},
-        std::byte{0xB5}, std::byte{0xDF}};
+        std::byte{0x52}, std::byte{0x00}, std::byte{0xF3}, std::byte{0x00}, std::byte{0x42},
+        std::byte{0x30}, std::byte{0x3C}, std::byte{0xD8}, std::byte{0xB5}, std::byte{0xDF}};
     EXPECT_EQ(bytes, expected);
 }
 
@@ -60,8 +61,8 @@ TEST(SendNowPlaying, EveryMessengerGetsTheSameBytesInPlatformOrder) {
     const auto first = windows.Open(u"MsnMsgrUIManager");
     windows.Open(u"SomethingElse");
     const auto second = windows.Open(u"msnmsgruimanager");
-    const NowPlayingRequest request{.title = u"Hopp\u00edpolla", .artist = u"Sigur R\u00f3s",
-                                    .format = u"{1} sings {0}"};
+    const NowPlayingRequest request{
+        .title = u"Hopp\u00edpolla", .artist = u"Sigur R\u00f3s", .format = u"{1} sings {0}"};
     SendNowPlaying(windows, request);
 
     ASSERT_EQ(windows.deliveries().size(), 2u);

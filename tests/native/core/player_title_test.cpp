@@ -18,7 +18,9 @@ struct CutCase {
     CutResult expected;
 };
 
-std::ostream& operator<<(std::ostream& os, const CutCase& c) { return os << c.name; }
+std::ostream& operator<<(std::ostream& os, const CutCase& c) {
+    return os << c.name;
+}
 
 class CutTitleTest : public ::testing::TestWithParam<CutCase> {};
 
@@ -38,7 +40,9 @@ TEST_P(CutTitleTest, CutsByThePlayersRule) {
     }
 }
 
-SongInfo Song(Text title, Text artist) { return {std::move(title), std::move(artist)}; }
+SongInfo Song(Text title, Text artist) {
+    return {std::move(title), std::move(artist)};
+}
 
 const Text kThirtyTwoK(32767, u'1');
 
@@ -56,8 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"WinampEmpty", PlayerKind::Winamp, u"", CutError::NothingToSplit},
         CutCase{"WinampDotsLaterStay", PlayerKind::Winamp, u"3. Mr. X - St. Y",
                 Song(u"St. Y", u"Mr. X")},
-        CutCase{"WinampPositionOf32766Fits", PlayerKind::Winamp,
-                Text(32766, u'1') + u". A - B", Song(u"B", u"A")},
+        CutCase{"WinampPositionOf32766Fits", PlayerKind::Winamp, Text(32766, u'1') + u". A - B",
+                Song(u"B", u"A")},
         CutCase{"WinampPositionOf32767Overflows", PlayerKind::Winamp, kThirtyTwoK + u". A - B",
                 CutError::CutOverflow},
         CutCase{"WinampLongCaptionWithoutDotOverflows", PlayerKind::Winamp, kThirtyTwoK,
@@ -83,8 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
                 CutError::NegativeLength},
         CutCase{"RealPlayerExactlyPrefix", PlayerKind::RealPlayer, u"RealPlayer: ",
                 CutError::NothingToSplit},
-        CutCase{"RealPlayerPrefixHyphenIsDropped", PlayerKind::RealPlayer,
-                u"Real-Player:Song", CutError::NoSecondPiece},
+        CutCase{"RealPlayerPrefixHyphenIsDropped", PlayerKind::RealPlayer, u"Real-Player:Song",
+                CutError::NoSecondPiece},
         CutCase{"RealPlayerEmpty", PlayerKind::RealPlayer, u"", CutError::NegativeLength}),
     [](const ::testing::TestParamInfo<CutCase>& info) { return std::string(info.param.name); });
 

@@ -24,7 +24,9 @@ TEST(Utf8, RoundTripsEveryPlane) {
 }
 
 TEST(Utf8, BrokenInputBecomesReplacementCharacters) {
-    EXPECT_EQ(FromUtf8("a\xFF" "b"), u"a\uFFFDb");
+    EXPECT_EQ(FromUtf8("a\xFF"
+                       "b"),
+              u"a\uFFFDb");
     EXPECT_EQ(FromUtf8("a\xE3\x81"), u"a\uFFFD");
     EXPECT_EQ(FromUtf8("\xC3(x"), u"\uFFFD(x");
     EXPECT_EQ(ToUtf8(Text(1, u'\xD800')), "\xEF\xBF\xBD");
