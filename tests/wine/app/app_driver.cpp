@@ -1,39 +1,8 @@
 #include "app_driver.h"
 
-#include <fstream>
-#include <iterator>
 #include <limits>
 
-#include "core/now_playing.h"
-
 namespace tunewick::e2e {
-
-MessengerLogRecord NowPlayingRecord(TextView title, TextView artist, TextView format, bool show) {
-    NowPlayingRequest request;
-    request.title = Text(title);
-    request.artist = Text(artist);
-    request.format = Text(format);
-    request.show = show;
-    return {kNowPlayingDataKind, EncodeUtf16Le(BuildNowPlayingRecord(request))};
-}
-
-MessengerLogRecord EmptyRecord(bool show) {
-    return NowPlayingRecord(u"", u"", u"", show);
-}
-
-bool WriteFileBytes(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-}
-
-std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 std::optional<TunewickApp> TunewickApp::Start(const std::filesystem::path& folder) {
     const std::filesystem::path exe = folder / L"Tunewick.exe";
@@ -52,30 +21,16 @@ std::optional<TunewickApp> TunewickApp::Start(const std::filesystem::path& folde
     if (WaitForInputIdle(process->Handle(), static_cast<DWORD>(kDefaultWait.count())) != 0) {
         return std::nullopt;
     }
-    HWND main = nullptr;
-    WaitUntil([&] {
-        const auto found =
-            FindTopLevelWindows({.caption = Text(kMainCaption), .processId = process->Id()});
-        main = found.empty() ? nullptr : found.front();
-        return main != nullptr || !process->Running();
-    });
+    HWND main = WaitForMainWindow(*process);
     if (main == nullptr) {
         return std::nullopt;
     }
     return TunewickApp(std::move(*process), main);
 }
 
-HWND TunewickApp::Button(TextView caption) const {
-    return FindChild(main_, caption, u"Button");
-}
-
 std::vector<HWND> TunewickApp::WindowsCaptioned(TextView caption) const {
     return FindTopLevelWindows(
         {.caption = Text(caption), .processId = process_.Id(), .visibleOnly = true});
-}
-
-std::optional<MessageBoxInfo> TunewickApp::WaitForMessageBox(Milliseconds timeout) const {
-    return e2e::WaitForMessageBox(process_.Id(), timeout);
 }
 
 bool TunewickApp::PostTrayEvent(LPARAM mouseMessage) const {
@@ -107,18 +62,6 @@ HWND TunewickApp::ControlBesideLabel(HWND window, TextView label, TextView class
         }
     }
     return nearest;
-}
-
-std::size_t TrayIconCount() {
-    std::size_t count = 0;
-    for (HWND tray : FindTopLevelWindows({.className = u"__winex11_standalone_tray"})) {
-        for (HWND icon : ChildWindows(tray)) {
-            if (LowerAscii(WindowClassName(icon)) == u"__winex11_tray_icon") {
-                ++count;
-            }
-        }
-    }
-    return count;
 }
 
 HWND WaitForPopupMenu(DWORD processId, Milliseconds timeout) {

@@ -1,28 +1,12 @@
 #include "faults_driver.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <thread>
 
-#include "core/now_playing.h"
 #include "win32/wide.h"
 
 namespace tunewick::e2e {
-
-MessengerLogRecord NowPlayingRecord(TextView title, TextView artist, TextView format, bool show) {
-    NowPlayingRequest request;
-    request.title = Text(title);
-    request.artist = Text(artist);
-    request.format = Text(format);
-    request.show = show;
-    return {kNowPlayingDataKind, EncodeUtf16Le(BuildNowPlayingRecord(request))};
-}
-
-MessengerLogRecord EmptyRecord(bool show) {
-    return NowPlayingRecord(u"", u"", u"", show);
-}
 
 std::string Describe(const std::vector<MessengerLogRecord>& records) {
     std::ostringstream out;
@@ -41,20 +25,6 @@ std::string Describe(const std::vector<MessengerLogRecord>& records) {
         out << ": " << ToUtf8(start) << "]";
     }
     return out.str();
-}
-
-bool WriteFileBytes(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-}
-
-std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 Text ProfileValue(const std::filesystem::path& file, TextView section, TextView key) {
@@ -112,13 +82,7 @@ std::optional<TunewickApp> TunewickApp::Start(const std::filesystem::path& folde
     if (!process) {
         return std::nullopt;
     }
-    HWND main = nullptr;
-    WaitUntil([&] {
-        const auto found =
-            FindTopLevelWindows({.caption = Text(kMainCaption), .processId = process->Id()});
-        main = found.empty() ? nullptr : found.front();
-        return main != nullptr || !process->Running();
-    });
+    HWND main = WaitForMainWindow(*process);
     if (main == nullptr) {
         return std::nullopt;
     }
@@ -207,28 +171,6 @@ bool FolderWritable(const std::filesystem::path& folder) {
     }
     CloseHandle(file);
     return true;
-}
-
-std::size_t TrayIconCount() {
-    std::size_t count = 0;
-    for (HWND tray : FindTopLevelWindows({.className = u"__winex11_standalone_tray"})) {
-        for (HWND icon : ChildWindows(tray)) {
-            if (LowerAscii(WindowClassName(icon)) == u"__winex11_tray_icon") {
-                ++count;
-            }
-        }
-    }
-    return count;
-}
-
-void FaultScenario::SetUp() {
-    auto folder = TempFolder::Create(L"faults");
-    ASSERT_TRUE(folder);
-    folder_.emplace(std::move(*folder));
-    ASSERT_TRUE(FindTopLevelWindows({.className = u"MsnMsgrUIManager"}).empty())
-        << "a messenger left by an earlier test would receive records too";
-    ASSERT_TRUE(FindTopLevelWindows({.caption = Text(kMainCaption)}).empty())
-        << "a Tunewick left by an earlier test would send records too";
 }
 
 }  // namespace tunewick::e2e

@@ -1,10 +1,8 @@
 #pragma once
 
-// What the fault scenarios share: Tunewick.exe started from a folder of its own, its buttons
-// and boxes, the records it should send, how quickly its window answers, the tray icons Wine
-// shows, and the bytes of files.
-
-#include <gtest/gtest.h>
+// What the fault scenarios add to the shared scenario driver: Tunewick.exe started from a
+// folder of its own (perhaps one it cannot write to), its buttons and boxes, how quickly its
+// window answers, and the settings as the next start reads them.
 
 #include <windows.h>
 
@@ -19,36 +17,23 @@
 #include "core/text.h"
 #include "win32/messenger_log.h"
 #include "win32/process.h"
-#include "win32/standins.h"
+#include "win32/tunewick_app_scenarios.h"
+#include "win32/tunewick_scenario.h"
 #include "win32/window_driver.h"
 
 namespace tunewick::e2e {
 
-using Clock = std::chrono::steady_clock;
-using namespace std::chrono_literals;
-
-inline constexpr TextView kMainCaption = u"Tunewick";
-inline constexpr TextView kOptionsCaption = u"   Tunewick :: Options";
 inline constexpr TextView kWinampClass = u"winamp v1.x";
 inline constexpr TextView kXMPlayClass = u"xmplay-main";
 
-// One interval of the mode timers, and how far a tick may stray from it under Wine.
-inline constexpr Milliseconds kInterval = 5s;
-inline constexpr Milliseconds kTickSlack = 1500ms;
 // How long Tunewick waits for another program's window before it gives up on it.
 inline constexpr Milliseconds kPeerBound = 2s;
 // How quickly Tunewick's own windows must answer whatever it is waiting for.
 inline constexpr Milliseconds kAnswerBound = 1s;
 
-// The record a messenger gets for a now-playing request with empty album and content id.
-MessengerLogRecord NowPlayingRecord(TextView title, TextView artist, TextView format, bool show);
-MessengerLogRecord EmptyRecord(bool show);
 // A short description for failure messages: a megabyte record printed byte by byte helps
 // nobody.
 std::string Describe(const std::vector<MessengerLogRecord>& records);
-
-bool WriteFileBytes(const std::filesystem::path& path, std::string_view bytes);
-std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);
 
 // A value as the platform's profile functions read it from `file` (what the next start sees).
 Text ProfileValue(const std::filesystem::path& file, TextView section, TextView key);
@@ -69,35 +54,22 @@ Responsiveness ProbeUntil(const std::vector<HWND>& windows, const std::function<
 // Puts `windows` at the top of the z-order so that the platform lists them in this order.
 void StackInOrder(const std::vector<HWND>& windows);
 
-class TunewickApp {
+class TunewickApp : public RunningTunewick {
   public:
     // Copies Tunewick.exe beside the test program into `folder` (unless it is there already),
     // starts it and waits for its main window, shown or not.
     static std::optional<TunewickApp> Start(const std::filesystem::path& folder);
 
-    HWND MainWindow() const { return main_; }
-    ChildProcess& Process() { return process_; }
-    DWORD Id() const { return process_.Id(); }
-
-    // A button of the main window by the caption it shows now.
-    HWND Button(TextView caption) const { return FindChild(main_, caption, u"Button"); }
     // The artist, song and format boxes, in this order.
     std::vector<HWND> Boxes() const;
     // Types into the artist and song boxes and presses "Set" without waiting for it.
     bool PostSet(TextView artist, TextView song) const;
 
-    std::optional<MessageBoxInfo> WaitForMessageBox(Milliseconds timeout = kDefaultWait) const {
-        return e2e::WaitForMessageBox(process_.Id(), timeout);
-    }
-
     // Closes the main window with its close box and waits for the program to end.
     std::optional<DWORD> Close(Milliseconds timeout = 10s);
 
   private:
-    TunewickApp(ChildProcess process, HWND main) : process_(std::move(process)), main_(main) {}
-
-    ChildProcess process_;
-    HWND main_;
+    TunewickApp(ChildProcess process, HWND main) : RunningTunewick(std::move(process), main) {}
 };
 
 // The options dialog of process `processId`.
@@ -118,29 +90,9 @@ void ReadLockedFolderArgument(int argc, wchar_t** argv);
 // True when a new file can be created in `folder`.
 bool FolderWritable(const std::filesystem::path& folder);
 
-// The icons Wine's stand-alone tray shows (no desktop tray under Xvfb).
-std::size_t TrayIconCount();
-
-// Every scenario starts in an empty folder with no messenger or Tunewick left by a test before.
-class FaultScenario : public ::testing::Test {
+class FaultScenario : public TunewickScenario<TunewickApp> {
   protected:
-    void SetUp() override;
-
-    const std::filesystem::path& Folder() const { return folder_->Path(); }
-    std::filesystem::path SettingsPath() const { return Folder() / L"settings.cfg"; }
-
-    std::optional<StandInMessenger> StartMessenger(MessengerOptions options = {}) const {
-        return StandInMessenger::Start(Folder(), options);
-    }
-    std::optional<TunewickApp> StartTunewick() const { return TunewickApp::Start(Folder()); }
-
-  private:
-    // Declared first: removed after the programs that write into it have ended.
-    std::optional<TempFolder> folder_;
+    FaultScenario() : TunewickScenario(L"faults") {}
 };
-
-inline long long Ms(Clock::duration duration) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(duration).count();
-}
 
 }  // namespace tunewick::e2e

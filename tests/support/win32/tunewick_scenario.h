@@ -1,0 +1,51 @@
+#pragma once
+
+// The fixture every Tunewick scenario starts from: an empty folder for Tunewick.exe, its
+// settings file and the stand-in messengers' logs, and no messenger or Tunewick left by a
+// test before. Header only: the test programs link GoogleTest, the driver library does not.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "win32/standins.h"
+#include "win32/tunewick_app_scenarios.h"
+
+namespace tunewick::e2e {
+
+// `App` is the test program's own handle on a running Tunewick.exe, started by
+// App::Start(folder).
+template <class App>
+class TunewickScenario : public ::testing::Test {
+  protected:
+    // `folderPrefix` names the scenario's temporary folder.
+    explicit TunewickScenario(std::wstring_view folderPrefix) : folderPrefix_(folderPrefix) {}
+
+    void SetUp() override {
+        auto folder = TempFolder::Create(folderPrefix_);
+        ASSERT_TRUE(folder);
+        folder_.emplace(std::move(*folder));
+        ASSERT_TRUE(FindTopLevelWindows({.className = u"MsnMsgrUIManager"}).empty())
+            << "a messenger left by an earlier test would receive records too";
+        ASSERT_TRUE(FindTopLevelWindows({.caption = Text(kMainCaption)}).empty())
+            << "a Tunewick left by an earlier test would send records too";
+    }
+
+    const std::filesystem::path& Folder() const { return folder_->Path(); }
+    std::filesystem::path SettingsPath() const { return Folder() / L"settings.cfg"; }
+
+    std::optional<StandInMessenger> StartMessenger(MessengerOptions options = {}) const {
+        return StandInMessenger::Start(Folder(), options);
+    }
+    std::optional<App> StartTunewick() const { return App::Start(Folder()); }
+
+  private:
+    std::wstring folderPrefix_;
+    // Removed with the fixture, after the programs a test started in it have ended.
+    std::optional<TempFolder> folder_;
+};
+
+}  // namespace tunewick::e2e
