@@ -18,6 +18,7 @@
 #include "core/now_playing.h"
 #include "platform/handles.h"
 #include "standin_common/options.h"
+#include "standin_common/window.h"
 #include "standin_messenger/personal_message.h"
 #include "win32/messenger_log.h"
 
@@ -25,10 +26,6 @@ namespace tunewick::standin {
 namespace {
 
 using platform::UniqueFile;
-
-const wchar_t* Wide(const Text& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 struct MessengerConfig {
     Text className{kMessengerWindowClass};
@@ -63,21 +60,19 @@ std::optional<MessengerConfig> ReadConfig() {
     return config;
 }
 
-class MessengerWindow {
+class MessengerWindow final : public StandInWindow {
   public:
     explicit MessengerWindow(MessengerConfig config) : config_(std::move(config)) {}
 
     bool Create(HINSTANCE instance);
 
   private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCreate();
     void OnCopyData(const COPYDATASTRUCT& block);
     void AppendToLog(std::uint32_t kind, std::span<const std::byte> data);
 
     MessengerConfig config_;
-    HWND window_ = nullptr;
     HWND shownLabel_ = nullptr;
     HWND countLabel_ = nullptr;
     UniqueFile log_;
@@ -92,37 +87,13 @@ bool MessengerWindow::Create(HINSTANCE instance) {
     if (!log_) {
         return false;
     }
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = Procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = Wide(config_.className);
-    if (RegisterClassExW(&windowClass) == 0) {
-        return false;
-    }
-    window_ =
-        CreateWindowExW(0, Wide(config_.className), Wide(config_.caption), WS_OVERLAPPEDWINDOW,
-                        config_.x, config_.y, 420, 130, nullptr, nullptr, instance, this);
-    if (window_ == nullptr) {
+    if (!CreateTopLevel(instance, config_.className, config_.caption,
+                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), {config_.x, config_.y},
+                        {420, 130})) {
         return false;
     }
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     return true;
-}
-
-LRESULT CALLBACK MessengerWindow::Procedure(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<MessengerWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MessengerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self != nullptr ? self->HandleMessage(message, wParam, lParam)
-                           : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT MessengerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -196,18 +167,5 @@ void MessengerWindow::AppendToLog(std::uint32_t kind, std::span<const std::byte>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace tunewick::standin;
-    auto config = ReadConfig();
-    if (!config) {
-        return 2;
-    }
-    MessengerWindow window(std::move(*config));
-    if (!window.Create(instance)) {
-        return 1;
-    }
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return RunStandIn<MessengerWindow>(instance, ReadConfig());
 }

@@ -19,15 +19,12 @@
 #include <vector>
 
 #include "standin_common/options.h"
+#include "standin_common/window.h"
 
 namespace tunewick::standin {
 namespace {
 
 constexpr UINT_PTR kStepTimerId = 1;
-
-const wchar_t* Wide(const Text& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 struct PlayerConfig {
     Text className;
@@ -100,38 +97,25 @@ std::optional<PlayerConfig> ReadConfig() {
     return config;
 }
 
-class PlayerWindow {
+class PlayerWindow final : public StandInWindow {
   public:
     explicit PlayerWindow(PlayerConfig config) : config_(std::move(config)) {}
 
     bool Create(HINSTANCE instance);
 
   private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnPaint();
     void StepCaption();
 
     PlayerConfig config_;
-    HWND window_ = nullptr;
     std::size_t captionIndex_ = 0;
 };
 
 bool PlayerWindow::Create(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = Procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = Wide(config_.className);
-    if (RegisterClassExW(&windowClass) == 0) {
-        return false;
-    }
-    window_ =
-        CreateWindowExW(0, Wide(config_.className), Wide(config_.caption), WS_OVERLAPPEDWINDOW,
-                        config_.x, config_.y, 480, 120, nullptr, nullptr, instance, this);
-    if (window_ == nullptr) {
+    if (!CreateTopLevel(instance, config_.className, config_.caption,
+                        reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), {config_.x, config_.y},
+                        {480, 120})) {
         return false;
     }
     if (config_.captions.size() > 1 &&
@@ -140,18 +124,6 @@ bool PlayerWindow::Create(HINSTANCE instance) {
     }
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     return true;
-}
-
-LRESULT CALLBACK PlayerWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<PlayerWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<PlayerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self != nullptr ? self->HandleMessage(message, wParam, lParam)
-                           : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT PlayerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -210,18 +182,5 @@ void PlayerWindow::StepCaption() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace tunewick::standin;
-    auto config = ReadConfig();
-    if (!config) {
-        return 2;
-    }
-    PlayerWindow window(std::move(*config));
-    if (!window.Create(instance)) {
-        return 1;
-    }
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return RunStandIn<PlayerWindow>(instance, ReadConfig());
 }
