@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/live_windows.h"
+
 namespace tunewick::platform {
 
 // One class per top-level window: the object's address travels in CREATESTRUCT's
@@ -63,6 +65,40 @@ class BaseWindow {
         return RegisterClassExW(&wc) != 0;
     }
 
+    // The top-level window of a registered class, where the system places new windows.
+    bool CreateTopLevel(const wchar_t* className, const wchar_t* caption, DWORD style,
+                        DWORD exStyle, SIZE size) {
+        return CreateWindowExW(exStyle, className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                               size.cx, size.cy, nullptr, nullptr, GetModuleHandleW(nullptr),
+                               static_cast<Derived*>(this)) != nullptr;
+    }
+
+    // A window opened once at a time: when it is open already it comes forward (restored if
+    // minimised) and this returns true.
+    bool BringForward() const {
+        if (hwnd_ == nullptr) {
+            return false;
+        }
+        if (IsIconic(hwnd_)) {
+            ::ShowWindow(hwnd_, SW_RESTORE);
+        }
+        SetForegroundWindow(hwnd_);
+        return true;
+    }
+
+    // The first showing of a window just made and loaded, with `focus` taking the keyboard.
+    void ShowLoaded(HWND focus) const {
+        ::ShowWindow(hwnd_, SW_SHOW);
+        UpdateWindow(hwnd_);
+        SetFocus(focus);
+    }
+
+    void DestroyIfOpen() const {
+        if (hwnd_ != nullptr) {
+            DestroyWindow(hwnd_);
+        }
+    }
+
     // Top-level windows that are no dialogs keep their focused control across deactivation
     // themselves: remember it when the window loses activation, give it back on activation.
     void KeepFocus(bool active, HWND& focus) const {
@@ -73,6 +109,26 @@ class BaseWindow {
             }
         } else if (focus != nullptr && IsWindow(focus) && IsChild(hwnd_, focus)) {
             SetFocus(focus);
+        }
+    }
+
+    // What every top-level window of the program does alike: it counts among the live windows
+    // from WM_CREATE to WM_DESTROY and keeps its focused control (`focus`) across
+    // deactivation; other messages get the default handling.
+    LRESULT CommonMessage(LiveWindows& live, HWND& focus, UINT message, WPARAM wParam,
+                          LPARAM lParam) {
+        switch (message) {
+            case WM_CREATE:
+                live.Opened(hwnd_);
+                return 0;
+            case WM_ACTIVATE:
+                KeepFocus(LOWORD(wParam) != WA_INACTIVE, focus);
+                return 0;
+            case WM_DESTROY:
+                live.Closed(hwnd_);
+                return 0;
+            default:
+                return Default(message, wParam, lParam);
         }
     }
 

@@ -34,7 +34,6 @@ HelpWindow::HelpWindow(LiveWindows& live) : live_(live) {}
 HelpWindow::~HelpWindow() = default;
 
 bool HelpWindow::Create() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
     if (!RegisterOnce(kClassName, nullptr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)))) {
         return false;
     }
@@ -44,8 +43,7 @@ bool HelpWindow::Create() {
     }
     const SIZE size =
         WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, kExStyle, dpi);
-    if (CreateWindowExW(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                        size.cx, size.cy, nullptr, nullptr, instance, this) == nullptr) {
+    if (!CreateTopLevel(kClassName, kCaption, kStyle, kExStyle, size)) {
         return false;
     }
     command1_ = CreateControl(hwnd_, kCommand1Spec, dpi, font_.Get());
@@ -62,33 +60,19 @@ bool HelpWindow::Create() {
 }
 
 void HelpWindow::Show() {
-    if (hwnd_ != nullptr) {
-        if (IsIconic(hwnd_)) {
-            ShowWindow(hwnd_, SW_RESTORE);
-        }
-        SetForegroundWindow(hwnd_);
-        return;
-    }
-    if (!Create()) {
+    if (BringForward() || !Create()) {
         return;
     }
     form_->Form_Load();
-    ShowWindow(hwnd_, SW_SHOW);
-    UpdateWindow(hwnd_);
-    SetFocus(command1_);
+    ShowLoaded(command1_);
 }
 
 void HelpWindow::Close() {
-    if (hwnd_ != nullptr) {
-        DestroyWindow(hwnd_);
-    }
+    DestroyIfOpen();
 }
 
 LRESULT HelpWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE:
-            live_.Opened(hwnd_);
-            return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == kCommand1 && HIWORD(wParam) == BN_CLICKED && form_) {
                 form_->Command1_Click();
@@ -99,14 +83,8 @@ LRESULT HelpWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             SetTextColor(reinterpret_cast<HDC>(wParam), RGB(255, 0, 0));
             SetBkColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
             return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
-        case WM_ACTIVATE:
-            KeepFocus(LOWORD(wParam) != WA_INACTIVE, focus_);
-            return 0;
-        case WM_DESTROY:
-            live_.Closed(hwnd_);
-            return 0;
         default:
-            return Default(message, wParam, lParam);
+            return CommonMessage(live_, focus_, message, wParam, lParam);
     }
 }
 

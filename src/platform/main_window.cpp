@@ -145,8 +145,7 @@ bool MainWindow::Create() {
     trayMenu_.Create();
 
     const SIZE size = WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, 0, dpi_);
-    if (CreateWindowExW(0, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
-                        size.cy, nullptr, nullptr, instance, this) == nullptr) {
+    if (!CreateTopLevel(kClassName, kCaption, kStyle, 0, size)) {
         return false;
     }
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -210,9 +209,6 @@ void MainWindow::Start(int showCommand) {
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE:
-            live_.Opened(hwnd_);
-            return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
@@ -235,9 +231,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                                   reinterpret_cast<HWND>(lParam));
         case DM_GETDEFID:
             return OnGetDefaultId();
-        case WM_ACTIVATE:
-            OnActivate(LOWORD(wParam) != WA_INACTIVE);
-            return 0;
         case WM_CLOSE:
             OnClose();
             return 0;
@@ -246,15 +239,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ENDSESSION:
             OnEndSession(wParam != FALSE);
             return 0;
-        case WM_DESTROY:
-            OnDestroy();
-            return 0;
         default:
             if (message == taskbarCreated_ && taskbarCreated_ != 0 && form_) {
                 form_->TaskbarCreated();
                 return 0;
             }
-            return Default(message, wParam, lParam);
+            return CommonMessage(live_, focus_, message, wParam, lParam);
     }
 }
 
@@ -336,10 +326,6 @@ void MainWindow::OnTimer(UINT_PTR id) {
     }
 }
 
-void MainWindow::OnActivate(bool active) {
-    KeepFocus(active, focus_);
-}
-
 LRESULT MainWindow::OnControlColor(UINT message, HDC dc, HWND control) {
     // The check box keeps the platform's colours; labels and frames are white on black.
     if (controls_ && control == (*controls_)[kCheck1]) {
@@ -368,10 +354,6 @@ void MainWindow::OnEndSession(bool ending) {
         form_->SessionEnd();
     }
     DestroyWindow(hwnd_);
-}
-
-void MainWindow::OnDestroy() {
-    live_.Closed(hwnd_);
 }
 
 WindowHandle MainWindow::MainWindowHandle() const {

@@ -48,10 +48,8 @@ class MainWindow : public BaseWindow<MainWindow>, private MainFormHost {
     bool CreateControls();
     void OnCommand(int id, int code);
     void OnTimer(UINT_PTR id);
-    void OnActivate(bool active);
     void OnClose();
     void OnEndSession(bool ending);
-    void OnDestroy();
     LRESULT OnControlColor(UINT message, HDC dc, HWND control);
     LRESULT OnGetDefaultId();
 

@@ -157,8 +157,7 @@ bool OptionsWindow::Create() {
     }
     const SIZE size =
         WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, kExStyle, dpi);
-    if (CreateWindowExW(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                        size.cx, size.cy, nullptr, nullptr, instance, this) == nullptr) {
+    if (!CreateTopLevel(kClassName, kCaption, kStyle, kExStyle, size)) {
         return false;
     }
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -211,21 +210,12 @@ bool OptionsWindow::CreateControls(int dpi) {
 }
 
 void OptionsWindow::Show() {
-    if (hwnd_ != nullptr) {
-        // Already open: forward as it is, unsaved edits and all.
-        if (IsIconic(hwnd_)) {
-            ShowWindow(hwnd_, SW_RESTORE);
-        }
-        SetForegroundWindow(hwnd_);
-        return;
-    }
-    if (!Create()) {
+    // Already open: forward as it is, unsaved edits and all.
+    if (BringForward() || !Create()) {
         return;
     }
     form_->Form_Load();
-    ShowWindow(hwnd_, SW_SHOW);
-    UpdateWindow(hwnd_);
-    SetFocus((*controls_)[kCmdOK]);
+    ShowLoaded((*controls_)[kCmdOK]);
 }
 
 Text OptionsWindow::ProgramDirectory() const {
@@ -233,16 +223,11 @@ Text OptionsWindow::ProgramDirectory() const {
 }
 
 void OptionsWindow::Close() {
-    if (hwnd_ != nullptr) {
-        DestroyWindow(hwnd_);
-    }
+    DestroyIfOpen();
 }
 
 LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE:
-            live_.Opened(hwnd_);
-            return 0;
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             const int code = HIWORD(wParam);
@@ -267,14 +252,8 @@ LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return reinterpret_cast<LRESULT>(WhiteOnBlack(reinterpret_cast<HDC>(wParam)));
         case DM_GETDEFID:
             return FocusedCommandButtonAsDefault(hwnd_);
-        case WM_ACTIVATE:
-            KeepFocus(LOWORD(wParam) != WA_INACTIVE, focus_);
-            return 0;
-        case WM_DESTROY:
-            live_.Closed(hwnd_);
-            return 0;
         default:
-            return Default(message, wParam, lParam);
+            return CommonMessage(live_, focus_, message, wParam, lParam);
     }
 }
 
