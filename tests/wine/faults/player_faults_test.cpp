@@ -57,8 +57,10 @@ TEST_F(PlayerFaults, KestrinOnAMillionCharactersCharactersOutsideTheCodePageAndN
     auto records = messenger->Records();
     // Compared without printing: a failure would print four megabytes.
     EXPECT_TRUE(records[0] == NowPlayingRecord(title, artist, kFormat, true)) << Describe(records);
-    EXPECT_TRUE(ReadText(boxes[0]) == artist) << "the artist box";
-    EXPECT_TRUE(ReadText(boxes[1]) == title) << "the song box";
+    // The tick fills the boxes once its send has returned, a moment after the messenger
+    // logged the record.
+    EXPECT_TRUE(WaitUntil([&] { return ReadText(boxes[0]) == artist; })) << "the artist box";
+    EXPECT_TRUE(WaitUntil([&] { return ReadText(boxes[1]) == title; })) << "the song box";
 
     // Outside every ANSI code page: Cyrillic, a character outside the basic plane, a
     // noncharacter, a C1 control, and surrogates that pair with nothing.
@@ -72,6 +74,7 @@ TEST_F(PlayerFaults, KestrinOnAMillionCharactersCharactersOutsideTheCodePageAndN
     EXPECT_LT(probe.slowest, kAnswerBound);
     records = messenger->Records();
     EXPECT_EQ(records[1], NowPlayingRecord(oddTitle, odd, kFormat, true));
+    EXPECT_TRUE(WaitUntil([&] { return ReadText(boxes[1]) == oddTitle; }));
     EXPECT_EQ(ReadText(boxes[0]), odd);
     EXPECT_EQ(ReadText(boxes[1]), oddTitle);
 
