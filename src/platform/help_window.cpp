@@ -16,10 +16,10 @@ constexpr int kClientHeightTwips = 4680;
 enum ControlId : int { kCommand1 = 100, kText1 };
 
 // Command1 is first in the tab order, so it has the focus when the window opens.
-constexpr ControlSpec kCommand1Spec = {
+constexpr ControlLayout kCommand1Layout = {
     L"BUTTON", u"OK", kChildStyle | WS_TABSTOP | BS_PUSHBUTTON, 0, {2820, 4260, 1275, 375},
     kCommand1};
-constexpr ControlSpec kText1Spec = {
+constexpr ControlLayout kText1Layout = {
     L"EDIT",
     u"",
     kChildStyle | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
@@ -46,8 +46,8 @@ bool HelpWindow::Create() {
     if (!CreateTopLevel(kClassName, kCaption, kStyle, kExStyle, size)) {
         return false;
     }
-    command1_ = CreateControl(hwnd_, kCommand1Spec, dpi, font_.Get());
-    HWND text1 = CreateControl(hwnd_, kText1Spec, dpi, font_.Get());
+    command1_ = CreateControl(hwnd_, kCommand1Layout, dpi, font_.Get());
+    HWND text1 = CreateControl(hwnd_, kText1Layout, dpi, font_.Get());
     if (command1_ == nullptr || text1 == nullptr) {
         DestroyWindow(hwnd_);
         return false;

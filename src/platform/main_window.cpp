@@ -47,15 +47,15 @@ constexpr wchar_t kStatic[] = L"STATIC";
 
 // The window's own controls, in tab order; positions in twips relative to the window.
 // Text2 lies outside the client area: never seen, it takes the focus at start.
-constexpr ControlSpec kWindowControlsBeforeFrame[] = {
+constexpr ControlLayout kWindowControlsBeforeFrame[] = {
     {kEdit, u"1863", kTextBoxStyle, WS_EX_CLIENTEDGE, {5400, 6420, 1575, 315}, kText2},
     {kButton, kOsprayOffCaption, kCommandButtonStyle, 0, {120, 120, 2955, 375}, kCmdON},
     {kButton, u"Help", kCommandButtonStyle, 0, {120, 3900, 2955, 375}, kCommand4},
 };
-constexpr ControlSpec kFrame1Spec = {kFrameClassName, u"Custom Artist / Song", kFrameStyle,
-                                     kFrameExStyle,   {120, 1800, 2955, 1995}, kFrame1};
+constexpr ControlLayout kFrame1Layout = {kFrameClassName, u"Custom Artist / Song", kFrameStyle,
+                                         kFrameExStyle,   {120, 1800, 2955, 1995}, kFrame1};
 // Frame1's controls, in tab order; positions relative to the frame.
-constexpr ControlSpec kFrameControls[] = {
+constexpr ControlLayout kFrameControls[] = {
     {kEdit, u"", kTextBoxStyle, WS_EX_CLIENTEDGE, {1080, 240, 1755, 315}, kTxtArt},
     {kEdit, u"", kTextBoxStyle, WS_EX_CLIENTEDGE, {1080, 660, 1755, 315}, kTxtSong},
     {kStatic, u"Artist", kLabelStyle | SS_LEFT, 0, {600, 300, 375, 195}, kLabel1},
@@ -66,7 +66,7 @@ constexpr ControlSpec kFrameControls[] = {
     {kEdit, kDesignedFormat, kTextBoxStyle, WS_EX_CLIENTEDGE, {1080, 1080, 1755, 315}, kTxtFormat},
     {kStatic, u"Format", kLabelStyle | SS_RIGHT, 0, {420, 1140, 555, 195}, kLabel5},
 };
-constexpr ControlSpec kWindowControlsAfterFrame[] = {
+constexpr ControlLayout kWindowControlsAfterFrame[] = {
     {kStatic, u"", kLabelStyle | SS_CENTER, 0, {120, 4800, 2955, 495}, kLabel3},
     {kButton, u"Minimize To Tray", kCommandButtonStyle, 0, {120, 1380, 2955, 375}, kCmdHide},
     {kButton, kKestrinOffCaption, kCommandButtonStyle, 0, {120, 540, 2955, 375}, kCmdWinamp},
@@ -166,24 +166,24 @@ bool MainWindow::Create() {
 bool MainWindow::CreateControls() {
     HWND created[kCmdOptions - kText2 + 1] = {};
     HFONT font = font_.Get();
-    auto make = [&](HWND container, const ControlSpec& spec) {
-        created[spec.id - kText2] = CreateControl(container, spec, dpi_, font);
-        return created[spec.id - kText2] != nullptr;
+    auto make = [&](HWND container, const ControlLayout& layout) {
+        created[layout.id - kText2] = CreateControl(container, layout, dpi_, font);
+        return created[layout.id - kText2] != nullptr;
     };
     // Child windows are added at the bottom of the z-order, which is the tab order, so
     // creating them in tab order gives the form's tab order.
     bool ok = true;
-    for (const ControlSpec& spec : kWindowControlsBeforeFrame) {
-        ok = make(hwnd_, spec) && ok;
+    for (const ControlLayout& layout : kWindowControlsBeforeFrame) {
+        ok = make(hwnd_, layout) && ok;
     }
-    if (!make(hwnd_, kFrame1Spec)) {
+    if (!make(hwnd_, kFrame1Layout)) {
         return false;
     }
-    for (const ControlSpec& spec : kFrameControls) {
-        ok = make(created[kFrame1 - kText2], spec) && ok;
+    for (const ControlLayout& layout : kFrameControls) {
+        ok = make(created[kFrame1 - kText2], layout) && ok;
     }
-    for (const ControlSpec& spec : kWindowControlsAfterFrame) {
-        ok = make(hwnd_, spec) && ok;
+    for (const ControlLayout& layout : kWindowControlsAfterFrame) {
+        ok = make(hwnd_, layout) && ok;
     }
     if (!ok) {
         return false;

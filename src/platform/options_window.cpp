@@ -49,7 +49,7 @@ constexpr DWORD kCenteredLabel = kLabelStyle | SS_CENTER;
 // Tab order: OK, the option buttons, Frame1 (its label and rule), the check box, Frame3 (its
 // labels, rule and boxes), Cancel, and the title label last. The option buttons and the check
 // box belong to the window and lie in front of the frames; the title lies behind Frame1.
-constexpr ControlSpec kBeforeFrame1[] = {
+constexpr ControlLayout kBeforeFrame1[] = {
     {kButton, u"OK", kCommandButtonStyle, 0, {720, 3720, 1095, 375}, kCmdOK},
     {kButton,
      u"Realplayer",
@@ -60,9 +60,9 @@ constexpr ControlSpec kBeforeFrame1[] = {
     {kButton, u"Winamp", kOptionStyle, 0, {1500, 780, 975, 195}, kAutoAct1},
     {kButton, u"XMPlay", kOptionStyle, 0, {2580, 780, 915, 195}, kAutoAct2},
 };
-constexpr ControlSpec kFrame1Spec = {
+constexpr ControlLayout kFrame1Layout = {
     kFrameClassName, u"", kFrameStyle | WS_GROUP, kFrameExStyle, {120, 240, 3435, 975}, kFrame1};
-constexpr ControlSpec kInFrame1[] = {
+constexpr ControlLayout kInFrame1[] = {
     {kStatic,
      u"Auto activate player compatibility:",
      kCenteredLabel,
@@ -72,12 +72,12 @@ constexpr ControlSpec kInFrame1[] = {
     // 15 twips high: a rule along Frame1's bottom.
     {kFrameClassName, u"", kFrameStyle, kFrameExStyle, {0, 960, 3435, 15}, kFrame2},
 };
-constexpr ControlSpec kChkMiniStartSpec = {
+constexpr ControlLayout kChkMiniStartLayout = {
     kButton, u"Minimize On Startup", kCheckBoxStyle | WS_GROUP,
     0,       {953, 1680, 1755, 195}, kChkMiniStart};
-constexpr ControlSpec kFrame3Spec = {kFrameClassName,         u"",    kFrameStyle, kFrameExStyle,
-                                     {120, 1200, 3435, 2415}, kFrame3};
-constexpr ControlSpec kInFrame3[] = {
+constexpr ControlLayout kFrame3Layout = {
+    kFrameClassName, u"", kFrameStyle, kFrameExStyle, {120, 1200, 3435, 2415}, kFrame3};
+constexpr ControlLayout kInFrame3[] = {
     {kStatic, u"Other:", kCenteredLabel, 0, {600, 180, 2295, 195}, kLabels1},
     // The line from (0, 840) to (3405, 840), drawn etched.
     {kStatic, u"", kChildStyle | SS_ETCHEDHORZ, 0, {0, 840, 3405, 30}, kLine1},
@@ -89,11 +89,11 @@ constexpr ControlSpec kInFrame3[] = {
     {kEdit, u"", kTextBoxStyle, WS_EX_CLIENTEDGE, {1500, 1560, 1515, 315}, kTxtSong},
     {kEdit, u"{0} - {1}", kTextBoxStyle, WS_EX_CLIENTEDGE, {1500, 1920, 1515, 315}, kTxtFormat},
 };
-constexpr ControlSpec kAfterFrame3[] = {
+constexpr ControlLayout kAfterFrame3[] = {
     {kButton, u"Cancel", kCommandButtonStyle, 0, {1920, 3720, 1095, 375}, kCmdCancel},
 };
-constexpr ControlSpec kLabels6Spec = {kStatic, u"Options", kCenteredLabel, 0, {1320, 50, 1155, 255},
-                                      kLabels6};
+constexpr ControlLayout kLabels6Layout = {
+    kStatic, u"Options", kCenteredLabel, 0, {1320, 50, 1155, 255}, kLabels6};
 
 constexpr int kControlCount = kLastId - kCmdOK + 1;
 
@@ -173,29 +173,29 @@ bool OptionsWindow::Create() {
 bool OptionsWindow::CreateControls(int dpi) {
     HWND created[kControlCount] = {};
     bool ok = true;
-    auto make = [&](HWND container, const ControlSpec& spec, HFONT font) {
-        HWND control = CreateControl(container, spec, dpi, font);
-        created[spec.id - kCmdOK] = control;
+    auto make = [&](HWND container, const ControlLayout& layout, HFONT font) {
+        HWND control = CreateControl(container, layout, dpi, font);
+        created[layout.id - kCmdOK] = control;
         ok = ok && control != nullptr;
         return control;
     };
     HFONT font = font_.Get();
-    for (const ControlSpec& spec : kBeforeFrame1) {
-        make(hwnd_, spec, font);
+    for (const ControlLayout& layout : kBeforeFrame1) {
+        make(hwnd_, layout, font);
     }
-    HWND frame1 = make(hwnd_, kFrame1Spec, font);
-    for (const ControlSpec& spec : kInFrame1) {
-        make(frame1, spec, font);
+    HWND frame1 = make(hwnd_, kFrame1Layout, font);
+    for (const ControlLayout& layout : kInFrame1) {
+        make(frame1, layout, font);
     }
-    make(hwnd_, kChkMiniStartSpec, font);
-    HWND frame3 = make(hwnd_, kFrame3Spec, font);
-    for (const ControlSpec& spec : kInFrame3) {
-        make(frame3, spec, font);
+    make(hwnd_, kChkMiniStartLayout, font);
+    HWND frame3 = make(hwnd_, kFrame3Layout, font);
+    for (const ControlLayout& layout : kInFrame3) {
+        make(frame3, layout, font);
     }
-    for (const ControlSpec& spec : kAfterFrame3) {
-        make(hwnd_, spec, font);
+    for (const ControlLayout& layout : kAfterFrame3) {
+        make(hwnd_, layout, font);
     }
-    make(hwnd_, kLabels6Spec, titleFont_.Get());
+    make(hwnd_, kLabels6Layout, titleFont_.Get());
     if (!ok) {
         return false;
     }

@@ -93,12 +93,13 @@ box::Answer Win32MessageBoxes::Show(TextView text, int style, TextView title) {
     return static_cast<box::Answer>(answer);
 }
 
-HWND CreateControl(HWND container, const ControlSpec& spec, int dpi, HFONT font) {
-    const RECT place = TwipsToPixels(spec.place, dpi);
-    HWND control = CreateWindowExW(
-        spec.exStyle, spec.className, Wide(Text(spec.text)), spec.style, place.left, place.top,
-        place.right - place.left, place.bottom - place.top, container,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), GetModuleHandleW(nullptr), nullptr);
+HWND CreateControl(HWND container, const ControlLayout& layout, int dpi, HFONT font) {
+    const RECT place = TwipsToPixels(layout.place, dpi);
+    HWND control =
+        CreateWindowExW(layout.exStyle, layout.className, Wide(Text(layout.text)), layout.style,
+                        place.left, place.top, place.right - place.left, place.bottom - place.top,
+                        container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+                        GetModuleHandleW(nullptr), nullptr);
     if (control != nullptr && font != nullptr) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }

@@ -106,7 +106,7 @@ class Win32MessageBoxes final : public MessageBoxes {
 };
 
 // Creating the controls of a form.
-struct ControlSpec {
+struct ControlLayout {
     const wchar_t* className;
     TextView text;
     DWORD style;
@@ -114,7 +114,7 @@ struct ControlSpec {
     TwipRect place;  // relative to the container
     int id;
 };
-HWND CreateControl(HWND container, const ControlSpec& spec, int dpi, HFONT font);
+HWND CreateControl(HWND container, const ControlLayout& layout, int dpi, HFONT font);
 
 // Styles of the kinds of control the forms use. Every control clips its siblings, so a frame
 // never paints over the controls that lie in front of it.

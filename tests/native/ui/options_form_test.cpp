@@ -164,14 +164,14 @@ TEST_F(OptionsFormTest, EditedDefaultsAreWrittenInOrder) {
     autoAct[2].SetSelected(true);
     chkMiniStart.SetValue(1);
     txtArtist.SetValue(u"\u30d0\u30f3\u30c9");
-    txtSong.SetValue(u"Song - Part 2");
+    txtSong.SetValue(u"Song - Take 2");
     txtFormat.SetValue(u"{0} ({1})");
     form.cmdOK_Click();
     EXPECT_EQ(profile.writes, (std::vector<Write>{
                                   {u"General", u"Minimize_Startup", u"1"},
                                   {u"Defaults", u"Player", u"XMPlay"},
                                   {u"Defaults", u"Artist", u"\u30d0\u30f3\u30c9"},
-                                  {u"Defaults", u"Song", u"Song - Part 2"},
+                                  {u"Defaults", u"Song", u"Song - Take 2"},
                                   {u"Defaults", u"Format", u"{0} ({1})"},
                               }));
 }

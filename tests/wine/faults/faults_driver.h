@@ -31,7 +31,7 @@ inline constexpr Milliseconds kPeerBound = 2s;
 // How quickly Tunewick's own windows must answer whatever it is waiting for.
 inline constexpr Milliseconds kAnswerBound = 1s;
 
-// A short description for failure messages: a megabyte record printed byte by byte helps
+// A short summary for failure messages: a megabyte record printed byte by byte helps
 // nobody.
 std::string Describe(const std::vector<MessengerLogRecord>& records);
 

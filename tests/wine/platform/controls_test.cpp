@@ -74,8 +74,8 @@ void Pump(DWORD ms) {
 }
 
 HWND Make(HWND parent, const wchar_t* className, TextView text, DWORD style, int id) {
-    return CreateControl(parent, ControlSpec{className, text, style, 0, {0, 0, 1500, 375}, id}, 96,
-                         nullptr);
+    return CreateControl(parent, ControlLayout{className, text, style, 0, {0, 0, 1500, 375}, id},
+                         96, nullptr);
 }
 
 TEST(Controls, OwnerDrawnButtonReportsItsCaptionAndClicks) {
@@ -236,12 +236,12 @@ TEST(Controls, FrameHandsItsControlsNotificationsToItsParent) {
     ASSERT_TRUE(RegisterFrameClass());
     RecordingParent parent;
     HWND frame = CreateControl(parent.window(),
-                               ControlSpec{kFrameClassName,
-                                           u"Custom Artist / Song",
-                                           kFrameStyle,
-                                           kFrameExStyle,
-                                           {120, 1800, 2955, 1995},
-                                           320},
+                               ControlLayout{kFrameClassName,
+                                             u"Custom Artist / Song",
+                                             kFrameStyle,
+                                             kFrameExStyle,
+                                             {120, 1800, 2955, 1995},
+                                             320},
                                96, nullptr);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(WindowText(frame), u"Custom Artist / Song");
