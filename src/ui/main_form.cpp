@@ -1,6 +1,7 @@
 #include "ui/main_form.h"
 
 #include <exception>
+#include <utility>
 #include <variant>
 
 #include "settings/settings_file.h"
@@ -82,6 +83,15 @@ Timer& MainForm::ModeTimer(Mode mode) const {
 void MainForm::SendEmpty(bool show) {
     NowPlayingRequest request;
     request.show = show;
+    SendNowPlaying(windows_, request);
+}
+
+void MainForm::SendSong(Text title, Text artist) {
+    NowPlayingRequest request;
+    request.title = std::move(title);
+    request.artist = std::move(artist);
+    request.format = c_.txtFormat.Value();
+    request.show = true;
     SendNowPlaying(windows_, request);
 }
 
@@ -196,12 +206,7 @@ bool MainForm::Poll(Mode mode) {
     if (song == nullptr) {
         return false;
     }
-    NowPlayingRequest request;
-    request.title = song->title;
-    request.artist = song->artist;
-    request.format = c_.txtFormat.Value();
-    request.show = true;
-    SendNowPlaying(windows_, request);
+    SendSong(song->title, song->artist);
     if (c_.Check1.Value() == 1) {
         c_.txtArt.SetValue(song->artist);
         c_.txtSong.SetValue(song->title);
@@ -223,12 +228,7 @@ void MainForm::Command2_Click() {
         boxes_.Show(kSetQuestion, box::kYesNo, kSetTitle) != box::Answer::Yes) {
         return;
     }
-    NowPlayingRequest request;
-    request.title = c_.txtSong.Value();
-    request.artist = c_.txtArt.Value();
-    request.format = c_.txtFormat.Value();
-    request.show = true;
-    SendNowPlaying(windows_, request);
+    SendSong(c_.txtSong.Value(), c_.txtArt.Value());
 }
 
 void MainForm::Command4_Click() {

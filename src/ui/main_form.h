@@ -162,6 +162,8 @@ class MainForm {
     // Shows a box from a tick; false when the form was unloaded while it was open.
     bool ShowTickBox(TextView text, int style);
     void SendEmpty(bool show);
+    // A song with the format box's text, to be shown.
+    void SendSong(Text title, Text artist);
     Text Setting(TextView section, TextView key) const;
 
     MainFormControls c_;
