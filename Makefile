@@ -7,13 +7,14 @@
 #   make fuzz           each fuzz target for FUZZ_SECONDS seconds (default 60), clang + libFuzzer
 #   make analyze        clang-tidy and cppcheck over the project's own code
 #   make dist           the Windows release zip (build/dist/Tunewick-<version>.zip)
+#   make test-repeat N=5  the whole test run N times in a row, stopping at the first failure
 
 # Tunewick ships as an i686 program (build/win32). Where this machine's kernel cannot run
 # Wine's 32-bit loader, the Windows tests and the demo use the x86_64 build of the same
 # sources (build/win64) under 64-bit Wine.
 WINE_TREE = $(shell tools/wine/can-run-i386 && echo win32 || echo win64)
 
-.PHONY: run test setup build native win32 win64 wine-tree clean bench bench-native footprint fuzz analyze dist
+.PHONY: run test test-repeat setup build native win32 win64 wine-tree clean bench bench-native footprint fuzz analyze dist
 
 setup:
 	@tools/setup
@@ -38,6 +39,14 @@ build: native wine-tree
 test: build
 	@echo "Windows tests run from build/$(WINE_TREE)"
 	ctest --preset native
+
+# Flaky tests show only now and then: run everything N times, each a fresh Wine session.
+N ?= 5
+test-repeat: build
+	@for i in $$(seq $(N)); do \
+		echo "== test run $$i of $(N) =="; \
+		ctest --preset native || { echo "== run $$i of $(N) failed =="; exit 1; }; \
+	done; echo "== all $(N) runs passed =="
 
 run: wine-tree
 	tools/demo build/$(WINE_TREE)

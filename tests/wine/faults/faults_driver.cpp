@@ -62,11 +62,29 @@ Responsiveness ProbeUntil(const std::vector<HWND>& windows, const std::function<
     return result;
 }
 
-void StackInOrder(const std::vector<HWND>& windows) {
-    // Each goes on top of the ones before: place them from the last to the first.
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        SetWindowPos(*it, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+bool StackInOrder(const std::vector<HWND>& windows, TextView className, Milliseconds bound) {
+    // Without a window manager, an activation that Wine learns of from X after the windows
+    // were stacked still raises its window: stack again until the order has held for a few
+    // checks in a row.
+    constexpr int kChecksThatSettle = 4;
+    constexpr Milliseconds kCheckInterval = 100ms;
+    const auto deadline = Clock::now() + bound;
+    int held = 0;
+    while (Clock::now() < deadline) {
+        if (FindTopLevelWindows({.className = Text(className)}) == windows) {
+            if (++held == kChecksThatSettle) {
+                return true;
+            }
+        } else {
+            held = 0;
+            // Each goes on top of the ones before: place them from the last to the first.
+            for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+                SetWindowPos(*it, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            }
+        }
+        std::this_thread::sleep_for(kCheckInterval);
     }
+    return false;
 }
 
 std::optional<TunewickApp> TunewickApp::Start(const std::filesystem::path& folder) {

@@ -51,8 +51,10 @@ struct Responsiveness {
 Responsiveness ProbeUntil(const std::vector<HWND>& windows, const std::function<bool()>& done,
                           Milliseconds timeout);
 
-// Puts `windows` at the top of the z-order so that the platform lists them in this order.
-void StackInOrder(const std::vector<HWND>& windows);
+// Puts the windows of `className` at the top of the z-order in the order `windows` gives, and
+// waits until the platform lists them so and keeps doing it; false when it never settles
+// within `bound`.
+bool StackInOrder(const std::vector<HWND>& windows, TextView className, Milliseconds bound = 10s);
 
 class TunewickApp : public RunningTunewick {
   public:

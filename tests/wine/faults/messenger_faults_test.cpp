@@ -4,6 +4,8 @@
 
 #include "faults_driver.h"
 
+#include "core/now_playing.h"
+
 namespace tunewick::e2e {
 namespace {
 
@@ -24,9 +26,7 @@ TEST_F(MessengerFaults, OneStopsAnsweringTheWindowStillAnswersAndTheNextGetsEver
     ASSERT_TRUE(healthy && asleep && winamp && app);
     // The sleeping messenger comes first in the platform's order, so every delivery waits
     // for it before it reaches the healthy one.
-    StackInOrder({asleep->Window(), healthy->Window()});
-    ASSERT_EQ(FindTopLevelWindows({.className = u"MsnMsgrUIManager"}),
-              (std::vector<HWND>{asleep->Window(), healthy->Window()}));
+    ASSERT_TRUE(StackInOrder({asleep->Window(), healthy->Window()}, kMessengerWindowClass));
     HWND set = app->Button(u"Set");
     HWND kestrin = app->Button(u"Activate Kestrin");
     ASSERT_TRUE(set && kestrin);
@@ -77,9 +77,8 @@ TEST_F(MessengerFaults, MessengersClosingInTheMiddleOfADeliveryCostTheOthersNoth
     auto a = StartMessenger({.caption = u"A", .sleepMs = kAsleepMs});
     auto app = StartTunewick();
     ASSERT_TRUE(a && b && c && d && app);
-    StackInOrder({a->Window(), b->Window(), c->Window(), d->Window()});
-    ASSERT_EQ(FindTopLevelWindows({.className = u"MsnMsgrUIManager"}),
-              (std::vector<HWND>{a->Window(), b->Window(), c->Window(), d->Window()}));
+    ASSERT_TRUE(
+        StackInOrder({a->Window(), b->Window(), c->Window(), d->Window()}, kMessengerWindowClass));
 
     ASSERT_TRUE(app->PostSet(u"Artist", u"Song"));
     // A has the record and sleeps on it: Tunewick is waiting for A, and has found B.
@@ -127,7 +126,7 @@ TEST_F(MessengerFaults, AMessengerThatClosesAndOpensAgainGetsEveryRecordWhileOpe
     ASSERT_TRUE(second);
     set(3);
     // Behind the staying one this time: the order does not matter.
-    StackInOrder({staying->Window(), second->Window()});
+    StackInOrder({staying->Window(), second->Window()}, kMessengerWindowClass);
     set(4);
     EXPECT_EQ(app->Close(), 0u);
 
