@@ -1,6 +1,20 @@
-# Settings shared by every Windows target: Unicode entry points and API, a Windows 7 floor.
+# Settings shared by every Windows target: Unicode entry points and API, and Windows XP as the
+# floor, so that the headers declare nothing newer than the oldest system Tunewick runs on.
 enable_language(RC)
-add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501
+                        WINVER=0x0501)
+
+# The manifest names the exe's own processor architecture: Windows refuses to load an x64
+# program whose manifest says x86. The resource scripts find it by name in this folder.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(TUNEWICK_MANIFEST_ARCH amd64)
+else()
+    set(TUNEWICK_MANIFEST_ARCH x86)
+endif()
+set(TUNEWICK_GENERATED_RESOURCES ${CMAKE_BINARY_DIR}/generated-resources)
+configure_file(${PROJECT_SOURCE_DIR}/src/platform/resources/tunewick.manifest.in
+               ${TUNEWICK_GENERATED_RESOURCES}/tunewick.manifest @ONLY)
+string(APPEND CMAKE_RC_FLAGS " -I${TUNEWICK_GENERATED_RESOURCES}")
 
 # GoogleTest from Debian's source package, built with the cross compiler.
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -8,6 +22,9 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 target_compile_options(gtest PRIVATE -w)
 target_compile_options(gtest_main PRIVATE -w)
+# What the win32 thread model lacks and GoogleTest needs, for it and every test that uses it.
+target_compile_options(gtest PUBLIC
+    -include ${PROJECT_SOURCE_DIR}/tests/support/win32/gtest_win32_threads.h)
 
 # Tests run under Wine, inside the display and prefix that the wine.start fixture prepares.
 set(TUNEWICK_WINE_SESSION ${CMAKE_BINARY_DIR}/wine)

@@ -1,10 +1,13 @@
-# Cross-compiles for 32-bit Windows with Debian's MinGW-w64. The -posix variant: the -win32
-# thread model has no std::mutex in GCC 12, which GoogleTest needs.
+# Cross-compiles for 32-bit Windows with Debian's MinGW-w64, thread model win32: the -posix
+# variant's static winpthreads imports GetTickCount64 (Windows Vista) even into a program that
+# starts no thread, and the exe would not load on Windows XP. The win32 variant has no
+# std::thread or std::mutex; the tests use the platform's threads, and GoogleTest gets what it
+# misses from tests/support/win32/gtest_win32_threads.h.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)

@@ -34,7 +34,8 @@ std::vector<std::byte> EncodeUtf16Le(TextView text) {
     return bytes;
 }
 
-void SendNowPlaying(WindowSystem& windows, const NowPlayingRequest& request) {
+void SendNowPlaying(WindowSystem& windows, const NowPlayingRequest& request,
+                    const std::function<bool()>& stillWanted) {
     const std::vector<std::byte> bytes = EncodeUtf16Le(BuildNowPlayingRecord(request));
     // All messengers are listed before the first send. A send may wait for its receiver, and
     // the platform finds nothing after a window that has closed meanwhile: walking from
@@ -45,6 +46,9 @@ void SendNowPlaying(WindowSystem& windows, const NowPlayingRequest& request) {
         messengers.push_back(next);
     }
     for (const WindowHandle messenger : messengers) {
+        if (stillWanted && !stillWanted()) {
+            return;
+        }
         // Whether it took the record, timed out or has closed since, nothing is retried.
         windows.SendCopyData(messenger, kNowPlayingDataKind, bytes);
     }

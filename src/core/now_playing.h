@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "core/text.h"
@@ -32,6 +33,9 @@ std::vector<std::byte> EncodeUtf16Le(TextView text);
 // Delivers the record to every messenger window, in the order the platform lists them. They
 // are all listed before the first send, so one that closes meanwhile costs the others nothing.
 // Fire and forget: a messenger that does not take it in time is skipped, the walk goes on.
-void SendNowPlaying(WindowSystem& windows, const NowPlayingRequest& request);
+// `stillWanted`, when given, is asked before each send: a send waits on its receiver, and
+// meanwhile the record may have gone stale (the sender shut down and cleared the message).
+void SendNowPlaying(WindowSystem& windows, const NowPlayingRequest& request,
+                    const std::function<bool()>& stillWanted = {});
 
 }  // namespace tunewick

@@ -217,8 +217,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_MOUSEMOVE:
             // The tray icon's events arrive here too: the shell puts the mouse message's
-            // number where a mouse move carries x.
-            if (form_) {
+            // number where a mouse move carries x. Real moves over the window do nothing.
+            if (form_ && IsTrayNotification(form_->trayRecord(), AsMouseMove(wParam, lParam))) {
                 form_->Form_MouseMove(GET_X_LPARAM(lParam));
             }
             return 0;
@@ -324,6 +324,14 @@ void MainWindow::OnTimer(UINT_PTR id) {
         default:
             break;
     }
+}
+
+MouseMove MainWindow::AsMouseMove(WPARAM wParam, LPARAM lParam) const {
+    // Where the pointer was when the message was sent, not where it is now.
+    const DWORD at = GetMessagePos();
+    POINT pointer{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    ScreenToClient(hwnd_, &pointer);
+    return MouseMove{wParam, lParam, pointer.x, pointer.y};
 }
 
 LRESULT MainWindow::OnControlColor(UINT message, HDC dc, HWND control) {

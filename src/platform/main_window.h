@@ -50,6 +50,7 @@ class MainWindow : public BaseWindow<MainWindow>, private MainFormHost {
     void OnTimer(UINT_PTR id);
     void OnClose();
     void OnEndSession(bool ending);
+    MouseMove AsMouseMove(WPARAM wParam, LPARAM lParam) const;
     LRESULT OnControlColor(UINT message, HDC dc, HWND control);
     LRESULT OnGetDefaultId();
 

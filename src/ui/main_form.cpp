@@ -52,6 +52,15 @@ TrayRecord MakeTrayRecord(WindowHandle window, std::uintptr_t icon) {
     return record;
 }
 
+bool IsTrayNotification(const TrayRecord& record, const MouseMove& move) {
+    if (move.wParam != record.uID || move.lParam < 0 || move.lParam > 0xFFFF) {
+        return false;
+    }
+    // A real move with the icon's id as its key state, at y = 0 of the window, puts the
+    // pointer at exactly the point it reports.
+    return !(move.pointerX == static_cast<int>(move.lParam) && move.pointerY == 0);
+}
+
 MainForm::MainForm(const MainFormControls& controls, WindowSystem& windows, MessageBoxes& boxes,
                    ProfileStore& profile, MainFormHost& host)
     : c_(controls), windows_(windows), boxes_(boxes), profile_(profile), host_(host) {}
@@ -80,19 +89,31 @@ Timer& MainForm::ModeTimer(Mode mode) const {
     return c_.Timer1;
 }
 
-void MainForm::SendEmpty(bool show) {
-    NowPlayingRequest request;
-    request.show = show;
-    SendNowPlaying(windows_, request);
+bool MainForm::Running(Mode mode) const {
+    return !unloaded_ && ModeTimer(mode).Enabled();
 }
 
-void MainForm::SendSong(Text title, Text artist) {
+void MainForm::Send(const NowPlayingRequest& request, std::optional<Mode> forMode) {
+    // Every send waits on each messenger in turn, and the platform hands the window the
+    // messages sent to it meanwhile: the session may end and the shutdown clear the message,
+    // or the mode be switched off. The shutdown's empty record must stay the last one.
+    SendNowPlaying(windows_, request,
+                   [this, forMode] { return forMode ? Running(*forMode) : !unloaded_; });
+}
+
+void MainForm::SendEmpty(bool show, std::optional<Mode> forMode) {
+    NowPlayingRequest request;
+    request.show = show;
+    Send(request, forMode);
+}
+
+void MainForm::SendSong(Text title, Text artist, std::optional<Mode> forMode) {
     NowPlayingRequest request;
     request.title = std::move(title);
     request.artist = std::move(artist);
     request.format = c_.txtFormat.Value();
     request.show = true;
-    SendNowPlaying(windows_, request);
+    Send(request, forMode);
 }
 
 void MainForm::Toggle(Mode mode) {
@@ -106,7 +127,7 @@ void MainForm::Toggle(Mode mode) {
     }
     button.SetCaption(info.offCaption);
     ModeTimer(mode).SetEnabled(false);
-    SendEmpty(true);
+    SendEmpty(true, std::nullopt);
 }
 
 void MainForm::cmdON_Click() {
@@ -182,6 +203,11 @@ void MainForm::Tick(Mode mode) {
 bool MainForm::Poll(Mode mode) {
     const ModeInfo& info = kModes[static_cast<int>(mode)];
     const PlayerTitle read = ReadPlayerTitle(windows_, PlayerWindowClass(info.player));
+    if (!Running(mode)) {
+        // The window unloaded or the mode went off while the player was asked: what it
+        // answered is for nobody now.
+        return true;
+    }
     switch (read.status) {
         case TitleReadStatus::NotRead:
             // The player did not answer in time: the next tick tries again.
@@ -195,9 +221,11 @@ bool MainForm::Poll(Mode mode) {
     if (read.window == WindowHandle::None) {
         // The player is not running. RealPlayer mode asks the messenger to show the empty
         // record, the other two to hide it.
-        SendEmpty(mode == Mode::RealPlayer);
-        ModeTimer(mode).SetEnabled(false);
-        Button(mode).SetCaption(info.offCaption);
+        SendEmpty(mode == Mode::RealPlayer, mode);
+        if (Running(mode)) {
+            ModeTimer(mode).SetEnabled(false);
+            Button(mode).SetCaption(info.offCaption);
+        }
         return true;
     }
 
@@ -206,8 +234,8 @@ bool MainForm::Poll(Mode mode) {
     if (song == nullptr) {
         return false;
     }
-    SendSong(song->title, song->artist);
-    if (c_.Check1.Value() == 1) {
+    SendSong(song->title, song->artist, mode);
+    if (Running(mode) && c_.Check1.Value() == 1) {
         c_.txtArt.SetValue(song->artist);
         c_.txtSong.SetValue(song->title);
     }
@@ -228,7 +256,11 @@ void MainForm::Command2_Click() {
         boxes_.Show(kSetQuestion, box::kYesNo, kSetTitle) != box::Answer::Yes) {
         return;
     }
-    SendSong(c_.txtSong.Value(), c_.txtArt.Value());
+    // The box may have stayed open while the session ended.
+    if (unloaded_) {
+        return;
+    }
+    SendSong(c_.txtSong.Value(), c_.txtArt.Value(), std::nullopt);
 }
 
 void MainForm::Command4_Click() {
@@ -309,7 +341,8 @@ void MainForm::Form_Unload() {
     // Removed whether or not it was ever added; a failure is of no consequence.
     host_.DeleteTrayIcon(trayRecord_);
     trayAdded_ = false;
-    SendEmpty(true);
+    // Unconditional: the one record that must reach every messenger.
+    SendNowPlaying(windows_, NowPlayingRequest{});
     host_.CloseHelp();
     // The timers end with the window; no mode's toggle runs, so no further record goes out.
     c_.Timer1.SetEnabled(false);

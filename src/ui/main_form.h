@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 #include "core/now_playing.h"
 #include "core/player_title.h"
@@ -53,6 +54,22 @@ struct TrayRecord {
 // The record for this window and icon: cbSize 88, uID 1, uFlags 7 (message, icon, tip),
 // uCallbackMessage 512 (WM_MOUSEMOVE), tip "Tunewick".
 TrayRecord MakeTrayRecord(WindowHandle window, std::uintptr_t icon);
+
+// A WM_MOUSEMOVE of the main window as it arrived, and where the pointer was (in client
+// coordinates) when it was sent.
+struct MouseMove {
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+    int pointerX;
+    int pointerY;
+};
+
+// Whether the move is the shell's notification for the record's icon, not the pointer moving
+// over the window. The shell puts the icon's id in wParam and the mouse message's number alone
+// in lParam, while the pointer is over the icon; a real move carries the key state and the
+// pointer's own client position. At high DPI the window is wide enough for a real move to
+// carry x = 515 or 516.
+bool IsTrayNotification(const TrayRecord& record, const MouseMove& move);
 
 // What the main window's logic asks of its own window, the shell and the program's other
 // windows. The Win32 layer implements it over the real window; tests record the calls.
@@ -161,9 +178,13 @@ class MainForm {
     void ErrorTrap(Mode mode);
     // Shows a box from a tick; false when the form was unloaded while it was open.
     bool ShowTickBox(TextView text, int style);
-    void SendEmpty(bool show);
+    // The mode is on and the window loaded: checked again after every wait on another program.
+    bool Running(Mode mode) const;
+    // Sends while the window stays loaded, and `forMode`, when given, stays on.
+    void Send(const NowPlayingRequest& request, std::optional<Mode> forMode);
+    void SendEmpty(bool show, std::optional<Mode> forMode);
     // A song with the format box's text, to be shown.
-    void SendSong(Text title, Text artist);
+    void SendSong(Text title, Text artist, std::optional<Mode> forMode);
     Text Setting(TextView section, TextView key) const;
 
     MainFormControls c_;

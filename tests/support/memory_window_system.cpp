@@ -76,6 +76,19 @@ WindowHandle MemoryWindowSystem::FindNextTopLevel(TextView className, WindowHand
     return WindowHandle::None;
 }
 
+void MemoryWindowSystem::DuringNext(Wait wait, std::function<void()> action) {
+    duringNext_[wait] = std::move(action);
+}
+
+void MemoryWindowSystem::RunWaiting(Wait wait) {
+    const auto found = duringNext_.find(wait);
+    if (found != duringNext_.end()) {
+        const std::function<void()> action = std::move(found->second);
+        duringNext_.erase(found);
+        action();
+    }
+}
+
 std::optional<std::int32_t> MemoryWindowSystem::CaptionLength(WindowHandle window) {
     if (window == WindowHandle::None) {
         return 0;
@@ -102,7 +115,9 @@ std::optional<Text> MemoryWindowSystem::CaptionText(WindowHandle window, std::in
         return std::nullopt;
     }
     const auto room = static_cast<std::size_t>(capacity - 1);
-    return w->caption.substr(0, std::min(room, w->caption.size()));
+    Text text = w->caption.substr(0, std::min(room, w->caption.size()));
+    RunWaiting(Wait::CaptionRead);
+    return text;
 }
 
 bool MemoryWindowSystem::SendCopyData(WindowHandle window, std::uint32_t kind,
@@ -112,6 +127,7 @@ bool MemoryWindowSystem::SendCopyData(WindowHandle window, std::uint32_t kind,
         return false;
     }
     deliveries_.push_back({window, kind, {data.begin(), data.end()}});
+    RunWaiting(Wait::CopyDataSend);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -27,6 +28,13 @@ class MemoryWindowSystem : public WindowSystem {
     // The window reports this caption length whatever its caption (to reach the overflow).
     void SetReportedLength(WindowHandle window, std::int32_t length);
 
+    // Where a caller waits on another program. While it waits, the platform hands its own
+    // window the messages other programs send it (a session that ends, a close).
+    enum class Wait { CaptionRead, CopyDataSend };
+    // Runs `action` once, inside the next call of that kind: in a caption read before the
+    // caption is returned, in a send after the receiver has taken the block.
+    void DuringNext(Wait wait, std::function<void()> action);
+
     const std::vector<Delivery>& deliveries() const { return deliveries_; }
     void ClearDeliveries() { deliveries_.clear(); }
     // Every delivery's bytes decoded back to text (closing NUL included).
@@ -42,6 +50,8 @@ class MemoryWindowSystem : public WindowSystem {
     int findCalls() const { return findCalls_; }
 
   private:
+    void RunWaiting(Wait wait);
+
     struct Window {
         WindowHandle handle;
         Text className;
@@ -56,6 +66,7 @@ class MemoryWindowSystem : public WindowSystem {
     std::uintptr_t nextHandle_ = 0x10020;
     std::vector<Delivery> deliveries_;
     int findCalls_ = 0;
+    std::map<Wait, std::function<void()>> duringNext_;
 };
 
 }  // namespace tunewick::testing

@@ -517,6 +517,31 @@ TEST_F(MainFormTest, TrayEventsAreTheDoubleClickAndTheRightButton) {
     }
 }
 
+TEST_F(MainFormTest, TrayNotificationsAreToldFromMovesOverTheWindow) {
+    form.Form_Load();
+    constexpr int kFar = -600;  // the pointer over the icon, far from the window's client area
+    struct Row {
+        MouseMove move;
+        bool notification;
+    };
+    const Row rows[] = {
+        {{1, 516, kFar, kFar}, true},
+        {{1, 515, 900, 700}, true},
+        {{1, 512, 515, 40}, true},  // the pointer over the window, but not where lParam says
+        {{0, 516, 516, 0}, false},  // a move at x = 516 without buttons
+        {{0, 515 | (40 << 16), 515, 40}, false},
+        {{1, 516, 516, 0}, false},      // left button held, at the very point lParam gives
+        {{2, 516, kFar, kFar}, false},  // another icon's id, or the right button
+        {{1, 516 | (1 << 16), kFar, kFar}, false},  // y is part of lParam
+        {{1, -1, kFar, kFar}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.move.wParam << ", " << row.move.lParam << " at "
+                                        << row.move.pointerX << "," << row.move.pointerY);
+        EXPECT_EQ(IsTrayNotification(form.trayRecord(), row.move), row.notification);
+    }
+}
+
 TEST_F(MainFormTest, MinimizeToTrayAddsTheIconThenHides) {
     form.Form_Load();
     log.clear();
@@ -757,6 +782,119 @@ TEST_F(MainFormTest, ShutdownDuringATickBoxEndsTheTickThere) {
     Advance(5000);
     EXPECT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});  // the shutdown's only
+}
+
+// While a tick, "Set" or a toggle waits on another program, the window still takes the messages
+// sent to it: the session ends, or the mode is switched off. What that sent stays the last
+// record each messenger gets, and no box is written after it.
+struct WaitCase {
+    const char* name;
+    MemoryWindowSystem::Wait wait;
+    enum { kSessionEnds, kModeGoesOff } interruption;
+    enum { kTick, kSet, kToggleOff } waiting;
+    std::vector<Text> first;   // what the first messenger gets, in order
+    std::vector<Text> second;  // what the second gets
+};
+
+void PrintTo(const WaitCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class InterruptedWait : public MainFormTest, public ::testing::WithParamInterface<WaitCase> {};
+
+TEST_P(InterruptedWait, NothingFollowsWhatTheInterruptionSent) {
+    const WaitCase& c = GetParam();
+    const WindowHandle first = windows.FindTopLevel(kMessengerWindowClass);
+    windows.Open(kMessengerWindowClass);
+    windows.Open(kWinampClass, u"1. Band - Song - Winamp");
+    Check1.SetValue(1);
+    txtArt.SetValue(u"Typed Artist");
+    txtSong.SetValue(u"Typed Song");
+    form.cmdWinamp_Click();
+    windows.DuringNext(c.wait, [&] {
+        if (c.interruption == WaitCase::kSessionEnds) {
+            form.SessionEnd();
+        } else {
+            form.cmdWinamp_Click();
+        }
+    });
+
+    switch (c.waiting) {
+        case WaitCase::kTick:
+            Advance(5000);
+            break;
+        case WaitCase::kSet:
+            form.Command2_Click();
+            break;
+        case WaitCase::kToggleOff:
+            form.cmdWinamp_Click();
+            break;
+    }
+
+    std::vector<Text> got[2];
+    const std::vector<Text> records = Records();
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        got[windows.deliveries()[i].window == first ? 0 : 1].push_back(records[i]);
+    }
+    EXPECT_EQ(got[0], c.first);
+    EXPECT_EQ(got[1], c.second);
+    EXPECT_EQ(txtArt.Value(), u"Typed Artist") << "the tick wrote the boxes";
+    EXPECT_FALSE(tmrWin.Enabled());
+}
+
+const Text kSong = BuildNowPlayingRecord({u"Song", u"Band", u"", u"", Text(kDesignedFormat)});
+const Text kTyped =
+    BuildNowPlayingRecord({u"Typed Song", u"Typed Artist", u"", u"", Text(kDesignedFormat)});
+const Text kEmpty = BuildNowPlayingRecord({});
+using Wait = MemoryWindowSystem::Wait;
+
+INSTANTIATE_TEST_SUITE_P(MainForm, InterruptedWait,
+                         ::testing::Values(WaitCase{"SessionEndsWhileATickReads",
+                                                    Wait::CaptionRead,
+                                                    WaitCase::kSessionEnds,
+                                                    WaitCase::kTick,
+                                                    {kEmpty},
+                                                    {kEmpty}},
+                                           WaitCase{"SessionEndsWhileATickSends",
+                                                    Wait::CopyDataSend,
+                                                    WaitCase::kSessionEnds,
+                                                    WaitCase::kTick,
+                                                    {kSong, kEmpty},
+                                                    {kEmpty}},
+                                           WaitCase{"ModeGoesOffWhileATickReads",
+                                                    Wait::CaptionRead,
+                                                    WaitCase::kModeGoesOff,
+                                                    WaitCase::kTick,
+                                                    {kEmpty},
+                                                    {kEmpty}},
+                                           WaitCase{"ModeGoesOffWhileATickSends",
+                                                    Wait::CopyDataSend,
+                                                    WaitCase::kModeGoesOff,
+                                                    WaitCase::kTick,
+                                                    {kSong, kEmpty},
+                                                    {kEmpty}},
+                                           WaitCase{"SessionEndsWhileSetSends",
+                                                    Wait::CopyDataSend,
+                                                    WaitCase::kSessionEnds,
+                                                    WaitCase::kSet,
+                                                    {kTyped, kEmpty},
+                                                    {kEmpty}},
+                                           WaitCase{"SessionEndsWhileAToggleSendsItsEmptyRecord",
+                                                    Wait::CopyDataSend,
+                                                    WaitCase::kSessionEnds,
+                                                    WaitCase::kToggleOff,
+                                                    {kEmpty, kEmpty},
+                                                    {kEmpty}}),
+                         [](const ::testing::TestParamInfo<WaitCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(MainFormTest, SessionEndingWhileSetAsksSendsNothingAfterTheShutdown) {
+    form.cmdON_Click();
+    boxes.answers = {box::Answer::Yes};
+    boxes.duringNextBox = [&] { form.SessionEnd(); };
+    form.Command2_Click();
+    EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
 }
 
 }  // namespace

@@ -94,5 +94,41 @@ TEST_F(HungProgramScenario, ATickThatCannotReadItsPlayerSendsNothingAndTheNextOn
     EXPECT_EQ(records[0], NowPlayingRecord(u"Some Song", u"Some Band", u"{0} - {1}", true));
 }
 
+TEST_F(HungProgramScenario, TheSessionEndingWhileATickWaitsOnThePlayerLeavesTheMessageCleared) {
+    WriteSettings("[Defaults]\r\nPlayer=XMPlay\r\nFormat={0} - {1}\r\n");
+    auto messenger = StartMessenger();
+    // Slow, not hung: it answers each caption request after 1.5 s, within Tunewick's bound.
+    auto slowPlayer = StandInPlayer::Start({.className = u"xmplay-main",
+                                            .caption = u"Some Band - Some Song",
+                                            .hang = true,
+                                            .hangMs = 1500});
+    auto app = StartTunewick();
+    ASSERT_TRUE(messenger && slowPlayer && app);
+    ASSERT_TRUE(app->Button(u"Deactivate Lumbrel")) << "the settings switch the XMPlay mode on";
+
+    // The first tick is reading the caption once the player is too busy to take a message.
+    const auto busy = [&] {
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutW(slowPlayer->Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100,
+                                   &ignored) == 0;
+    };
+    ASSERT_TRUE(WaitUntil(busy, kInterval + kTickSlack, 20ms));
+
+    // The session ends in the middle of that read; Tunewick takes the messages while it waits.
+    DWORD_PTR answer = 0;
+    ASSERT_NE(SendMessageTimeoutW(app->MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                  SMTO_ABORTIFHUNG, 2000, &answer),
+              0);
+    ASSERT_NE(SendMessageTimeoutW(app->MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                  SMTO_ABORTIFHUNG, 2000, &answer),
+              0);
+    EXPECT_TRUE(busy()) << "the session should have ended during the read";
+
+    // The read ends after the shutdown; the song it brings must not follow the empty record.
+    EXPECT_EQ(app->Process().WaitForExit(10s), 0u);
+    const auto records = messenger->Records();
+    EXPECT_EQ(records, std::vector<MessengerLogRecord>{EmptyRecord(true)});
+}
+
 }  // namespace
 }  // namespace tunewick::e2e

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
 #include "win32/standins.h"
+#include "win32/test_thread.h"
 #include "win32/wide.h"
 
 namespace tunewick::e2e {
@@ -24,7 +24,7 @@ TEST(DriverMessageBox, ReadsTheBoxAndPressesTheAskedButton) {
     for (const Case c : {Case{MB_OK, IDOK}, Case{MB_YESNO, IDYES}, Case{MB_YESNO, IDNO}}) {
         SCOPED_TRACE(c.button);
         std::atomic<int> answer{0};
-        std::thread shower(
+        TestThread shower(
             [&] { answer = MessageBoxW(nullptr, L"Sigur Rós\r\nHoppípolla", L"Títle", c.style); });
 
         const auto box = WaitForMessageBox(GetCurrentProcessId());
@@ -32,7 +32,7 @@ TEST(DriverMessageBox, ReadsTheBoxAndPressesTheAskedButton) {
         EXPECT_EQ(box->title, u"Títle");
         EXPECT_EQ(box->text, u"Sigur Rós\r\nHoppípolla");
         EXPECT_TRUE(PressMessageBoxButton(box->window, c.button));
-        shower.join();
+        shower.Join();
         EXPECT_EQ(answer, c.button);
     }
 }
@@ -44,7 +44,7 @@ class ControlsWindow {
     ControlsWindow() : thread_([this] { Run(); }) {}
     ~ControlsWindow() {
         PostMessageW(window_.load(), WM_CLOSE, 0, 0);
-        thread_.join();
+        thread_.Join();
     }
 
     HWND WaitForWindow() {
@@ -99,7 +99,7 @@ class ControlsWindow {
     std::atomic<HWND> window_{nullptr};
     std::atomic<int> clicks_{0};
     std::atomic<int> answer_{0};
-    std::thread thread_;
+    TestThread thread_;
 };
 
 TEST(DriverControls, FindsClicksAndEditsChildWindows) {

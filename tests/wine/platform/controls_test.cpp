@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <thread>
 #include <vector>
 
 #include "platform/win32_controls.h"
+#include "win32/test_thread.h"
 
 namespace tunewick::platform {
 namespace {
@@ -216,7 +216,7 @@ TEST(Controls, MessageBoxAnswersAndOwner) {
     SeenBox seen;
     const DWORD thread = GetCurrentThreadId();
     // The box is modal: another thread finds it, notes what it sees and presses No.
-    std::thread presser([&seen, thread] {
+    e2e::TestThread presser([&seen, thread] {
         for (int i = 0; i < 500 && !seen.found; ++i) {
             EnumThreadWindows(thread, &PressNoOnBox, reinterpret_cast<LPARAM>(&seen));
             Sleep(10);
@@ -225,7 +225,7 @@ TEST(Controls, MessageBoxAnswersAndOwner) {
     Win32MessageBoxes boxes([&parent] { return parent.window(); });
     const box::Answer answer =
         boxes.Show(u"Do you still wish?", box::kYesNo, u"Set Custom Message?");
-    presser.join();
+    presser.Join();
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(answer, box::Answer::No);
     EXPECT_EQ(seen.owner, parent.window());
