@@ -11,10 +11,11 @@
 
 # Tunewick ships as an i686 program (build/win32). Where this machine's kernel cannot run
 # Wine's 32-bit loader, the Windows tests and the demo use the x86_64 build of the same
-# sources (build/win64) under 64-bit Wine.
+# sources (build/win64) under 64-bit Wine. Each tool picks Wine's loader from the programs in
+# the tree it is given. `make print-wine-tree` prints the tree.
 WINE_TREE = $(shell tools/wine/can-run-i386 && echo win32 || echo win64)
 
-.PHONY: run test test-repeat setup build native win32 win64 wine-tree clean bench bench-native footprint fuzz analyze dist
+.PHONY: run test test-repeat setup build native win32 win64 wine-tree print-wine-tree clean bench bench-native footprint fuzz analyze dist
 
 setup:
 	@tools/setup
@@ -33,6 +34,9 @@ wine-tree: win32
 native: setup
 	cmake --preset native -DTUNEWICK_WIN32_BUILD_DIR=$(CURDIR)/build/$(WINE_TREE) >/dev/null
 	cmake --build --preset native
+
+print-wine-tree:
+	@echo tree=build/$(WINE_TREE)
 
 build: native wine-tree
 
