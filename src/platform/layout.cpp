@@ -29,6 +29,27 @@ SIZE WindowSizeForClient(int widthTwips, int heightTwips, DWORD style, DWORD exS
     return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
+namespace {
+
+int CALLBACK NoteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool FaceInstalled(const wchar_t* face) {
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    if (HDC screen = GetDC(nullptr)) {
+        EnumFontFamiliesExW(screen, &query, &NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
+        ReleaseDC(nullptr, screen);
+    }
+    return found;
+}
+
+}  // namespace
+
 HFONT CreateFormFont(int dpi, bool bold, bool underline) {
     LOGFONTW font{};
     // 8.25 points: 11 pixels at 96 DPI.
@@ -36,9 +57,17 @@ HFONT CreateFormFont(int dpi, bool bold, bool underline) {
     font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     font.lfUnderline = underline ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;
+    // The TrueType face of the forms' design font: "MS Sans Serif" is a bitmap font of a few
+    // sizes, coarse or of the wrong size at 150 % and above; "Microsoft Sans Serif" has its
+    // metrics at every size, so the twips layout still fits. Every Windows has it; where it is
+    // missing (Wine), Tahoma, the dialogs' face of the same metrics, instead of whatever sans
+    // serif the font mapper would find.
+    font.lfOutPrecision = OUT_TT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
     font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-    lstrcpynW(font.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
+    const wchar_t* face =
+        FaceInstalled(L"Microsoft Sans Serif") ? L"Microsoft Sans Serif" : L"Tahoma";
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
     return CreateFontIndirectW(&font);
 }
 

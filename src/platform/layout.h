@@ -26,7 +26,7 @@ RECT TwipsToPixels(const TwipRect& rect, int dpi);
 // The outer size of a top-level window whose client area is `clientTwips` wide and high.
 SIZE WindowSizeForClient(int widthTwips, int heightTwips, DWORD style, DWORD exStyle, int dpi);
 
-// 8.25-point "MS Sans Serif", the forms' font, at the given DPI.
+// The forms' font at the given DPI: 8.25-point "Microsoft Sans Serif", a scalable sans serif.
 HFONT CreateFormFont(int dpi, bool bold = false, bool underline = false);
 
 }  // namespace tunewick::platform

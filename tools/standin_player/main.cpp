@@ -2,12 +2,14 @@
 // the title sources have a caption to read.
 //
 //   standin_player.exe --class NAME [--caption TEXT] [--captions-file FILE [--interval-ms N]]
-//                      [--hang [--hang-ms N]] [--x N --y N]
+//                      [--hang [--hang-ms N]] [--slow-text-ms N] [--x N --y N]
 //
 // --captions-file steps through the file's lines (UTF-8), one every N ms (default 1000),
 // starting with the first, and starts over after the last. A test can also change the
 // caption from outside with WM_SETTEXT. --hang makes the window sleep N ms (default 30000)
 // before it answers WM_GETTEXTLENGTH or WM_GETTEXT sent from another thread: a hung player.
+// --slow-text-ms makes it sleep N ms before it answers another thread's WM_GETTEXT only: a slow
+// player, whose caption is read within the reader's bound.
 
 #include <windows.h>
 
@@ -33,6 +35,7 @@ struct PlayerConfig {
     int intervalMs = 1000;
     bool hang = false;
     int hangMs = 30000;
+    int slowTextMs = 0;
     int x = CW_USEDEFAULT;
     int y = CW_USEDEFAULT;
 };
@@ -85,13 +88,15 @@ std::optional<PlayerConfig> ReadConfig() {
     config.hang = options->Has(u"hang");
     const auto interval = options->Number(u"interval-ms", config.intervalMs);
     const auto hangMs = options->Number(u"hang-ms", config.hangMs);
+    const auto slowTextMs = options->Number(u"slow-text-ms", 0);
     const auto x = options->Number(u"x", CW_USEDEFAULT);
     const auto y = options->Number(u"y", CW_USEDEFAULT);
-    if (!interval || *interval <= 0 || !hangMs || !x || !y) {
+    if (!interval || *interval <= 0 || !hangMs || !slowTextMs || !x || !y) {
         return std::nullopt;
     }
     config.intervalMs = *interval;
     config.hangMs = *hangMs;
+    config.slowTextMs = *slowTextMs;
     config.x = *x;
     config.y = *y;
     return config;
@@ -130,9 +135,13 @@ LRESULT PlayerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     switch (message) {
         case WM_GETTEXTLENGTH:
         case WM_GETTEXT:
-            // Only another thread's request hangs: the window's own painting reads its text too.
-            if (config_.hang && InSendMessageEx(nullptr) != ISMEX_NOSEND) {
-                Sleep(static_cast<DWORD>(config_.hangMs));
+            // Only another thread's request waits: the window's own painting reads its text too.
+            if (InSendMessageEx(nullptr) != ISMEX_NOSEND) {
+                if (config_.hang) {
+                    Sleep(static_cast<DWORD>(config_.hangMs));
+                } else if (message == WM_GETTEXT && config_.slowTextMs > 0) {
+                    Sleep(static_cast<DWORD>(config_.slowTextMs));
+                }
             }
             return DefWindowProcW(window_, message, wParam, lParam);
         case WM_SETTEXT: {

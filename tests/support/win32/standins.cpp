@@ -93,6 +93,9 @@ std::optional<StandInPlayer> StandInPlayer::Start(const PlayerOptions& options) 
                          {u"--captions-file", FromWide(options.captionsFile->native()),
                           u"--interval-ms", Number(options.intervalMs)});
     }
+    if (options.slowTextMs > 0) {
+        arguments.insert(arguments.end(), {u"--slow-text-ms", Number(options.slowTextMs)});
+    }
     if (options.hang) {
         arguments.insert(arguments.end(), {u"--hang", u"--hang-ms", Number(options.hangMs)});
     }

@@ -57,6 +57,7 @@ struct PlayerOptions {
     int intervalMs = 1000;                                // ...one every this many ms
     bool hang = false;  // sleeps before answering another thread's WM_GETTEXT(LENGTH)
     int hangMs = 30000;
+    int slowTextMs = 0;  // sleeps before answering another thread's WM_GETTEXT only
     std::optional<POINT> position{};
 };
 

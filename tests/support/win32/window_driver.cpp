@@ -176,6 +176,31 @@ bool PostClick(HWND button) {
     return PostMessageW(button, BM_CLICK, 0, 0) != 0;
 }
 
+bool MovePointerTo(HWND window, POINT client) {
+    POINT target = client;
+    if (!ClientToScreen(window, &target)) {
+        return false;
+    }
+    // Absolute input runs from 0 to 65535 across the screen; the first pixel's coordinate
+    // rounded up lands on the pixel itself.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (target.x * 65536 + width - 1) / width;
+    input.mi.dy = (target.y * 65536 + height - 1) / height;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    if (SendInput(1, &input, sizeof(input)) != 1) {
+        return false;
+    }
+    return WaitUntil(
+        [&] {
+            POINT at{};
+            return GetCursorPos(&at) && at.x == target.x && at.y == target.y;
+        },
+        1s);
+}
+
 std::optional<int> CheckState(HWND button, Milliseconds bound) {
     DWORD_PTR state = 0;
     if (!SendBounded(button, BM_GETCHECK, 0, 0, bound, state)) {

@@ -62,6 +62,9 @@ bool SetText(HWND window, TextView text, Milliseconds bound = kMessageBound);
 bool Click(HWND button, Milliseconds bound = kMessageBound);
 // BM_CLICK posted: returns at once; the handler runs when the program gets to it.
 bool PostClick(HWND button);
+// Moves the real pointer, as the mouse does (SendInput), to a point of `window`'s client area;
+// false when it did not get there.
+bool MovePointerTo(HWND window, POINT client);
 // BM_GETCHECK: 0 unchecked, 1 checked, 2 greyed; nullopt when it did not answer.
 std::optional<int> CheckState(HWND button, Milliseconds bound = kMessageBound);
 

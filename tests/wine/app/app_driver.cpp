@@ -34,7 +34,7 @@ std::vector<HWND> TunewickApp::WindowsCaptioned(TextView caption) const {
 }
 
 bool TunewickApp::PostTrayEvent(LPARAM mouseMessage) const {
-    return PostMessageW(main_, kTrayCallbackMessage, 0, mouseMessage) != 0;
+    return PostMessageW(main_, kTrayCallbackMessage, kTrayIconId, mouseMessage) != 0;
 }
 
 HWND TunewickApp::ControlBesideLabel(HWND window, TextView label, TextView className, Side side) {

@@ -21,6 +21,7 @@ inline constexpr TextView kHelpCaption = u"Help";
 inline constexpr LPARAM kTrayDoubleClick = WM_LBUTTONDBLCLK;  // 515
 inline constexpr LPARAM kTrayRightDown = WM_RBUTTONDOWN;      // 516
 inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;    // 512
+inline constexpr WPARAM kTrayIconId = 1;                       // the icon's id, in wParam
 
 class TunewickApp : public RunningTunewick {
   public:
@@ -35,7 +36,7 @@ class TunewickApp : public RunningTunewick {
 
     // This program's visible top-level windows with `caption`.
     std::vector<HWND> WindowsCaptioned(TextView caption) const;
-    // The tray icon's callback, as the shell posts it.
+    // The tray icon's callback, as the shell posts it: the icon's id and the mouse message.
     bool PostTrayEvent(LPARAM mouseMessage) const;
 
     enum class Side { Left, Right };

@@ -97,11 +97,9 @@ TEST_F(HungProgramScenario, ATickThatCannotReadItsPlayerSendsNothingAndTheNextOn
 TEST_F(HungProgramScenario, TheSessionEndingWhileATickWaitsOnThePlayerLeavesTheMessageCleared) {
     WriteSettings("[Defaults]\r\nPlayer=XMPlay\r\nFormat={0} - {1}\r\n");
     auto messenger = StartMessenger();
-    // Slow, not hung: it answers each caption request after 1.5 s, within Tunewick's bound.
-    auto slowPlayer = StandInPlayer::Start({.className = u"xmplay-main",
-                                            .caption = u"Some Band - Some Song",
-                                            .hang = true,
-                                            .hangMs = 1500});
+    // Slow, not hung: it hands over its caption after 1.5 s, within Tunewick's bound.
+    auto slowPlayer = StandInPlayer::Start(
+        {.className = u"xmplay-main", .caption = u"Some Band - Some Song", .slowTextMs = 1500});
     auto app = StartTunewick();
     ASSERT_TRUE(messenger && slowPlayer && app);
     ASSERT_TRUE(app->Button(u"Deactivate Lumbrel")) << "the settings switch the XMPlay mode on";

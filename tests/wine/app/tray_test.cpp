@@ -105,6 +105,35 @@ TEST_F(TrayScenario, TheIconComesBackWhenTheShellRestarts) {
     EXPECT_TRUE(WaitForWindowGone(menu, 2s, /*orHidden=*/true));
 }
 
+// At 240 DPI the main window is wide enough for the pointer to cross x = 515 and 516 of its
+// client area: moves there are moves, not the tray icon's double click and right button.
+TEST_F(TrayScenario, AtHighDpiMovesOverTheWindowAreNoTrayEvents) {
+    auto app = StartTunewick();
+    ASSERT_TRUE(app);
+    HWND main = app->MainWindow();
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 2s));
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(main, &client));
+    ASSERT_GT(client.right, kTrayRightDown) << "run at 240 DPI (TUNEWICK_WINE_DPI=240)";
+
+    // In the right margin, beside the mode buttons: the window's own background.
+    for (const int x : {514, 515, 516, 517, 516, 515}) {
+        ASSERT_TRUE(MovePointerTo(main, POINT{x, client.bottom / 4})) << "x = " << x;
+    }
+    // Posted messages are handled in order: once this send is answered, so were the moves.
+    ASSERT_TRUE(ReadText(main));
+    EXPECT_EQ(WaitForPopupMenu(app->Id(), 500ms), nullptr) << "a move opened the tray menu";
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_FALSE(IsIconic(main));
+
+    // The icon's own right button, as the shell posts it, still opens the menu.
+    ASSERT_TRUE(app->PostTrayEvent(kTrayRightDown));
+    const HWND menu = WaitForPopupMenu(app->Id(), 3s);
+    ASSERT_TRUE(menu);
+    ASSERT_TRUE(PostMenuKey(menu, VK_ESCAPE));
+    EXPECT_TRUE(WaitForWindowGone(menu, 2s, /*orHidden=*/true));
+}
+
 TEST_F(TrayScenario, EndOfTheSessionRunsTheShutdown) {
     WriteSettings(kTrayWithLumbrel);
     auto messenger = StartMessenger();

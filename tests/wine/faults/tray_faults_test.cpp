@@ -68,7 +68,8 @@ TEST_F(TrayFaults, TheIconComesBackOnceWheneverItHadBeenAdded) {
     EXPECT_EQ(TrayIconCount(), before + 1);
 
     // Shown again by a double click on the icon, which stays; a restart brings it back.
-    ASSERT_TRUE(PostMessageW(app->MainWindow(), WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK));
+    // As the shell posts it: the icon's id (1) and the mouse message.
+    ASSERT_TRUE(PostMessageW(app->MainWindow(), WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app->MainWindow()) != FALSE; }, 2s));
     EXPECT_EQ(TrayIconCount(), before + 1);
     ASSERT_TRUE(RestartShell(app->MainWindow(), before));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/layout.h"
+#include "win32/wide.h"
 
 namespace tunewick::platform {
 namespace {
@@ -57,6 +58,26 @@ TEST(Layout, FormFontIsEightPointTwoFiveAtTheDpi) {
     EXPECT_EQ(info.lfWeight, FW_BOLD);
     EXPECT_TRUE(info.lfUnderline);
     DeleteObject(font);
+}
+
+TEST(Layout, FormFontIsScalableAndDrawnAtItsSizeAtTheSystemDpi) {
+    const int dpi = SystemDpi();
+    HFONT font = CreateFormFont(dpi);
+    ASSERT_NE(font, nullptr);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(screen, LF_FACESIZE, face);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(font);
+    // A bitmap face comes in a few sizes only: at high DPI its text is coarse or too small.
+    SCOPED_TRACE(::testing::Message() << "face " << ToUtf8(e2e::FromWide(face)) << " at " << dpi);
+    EXPECT_NE(metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR), 0) << "a bitmap font";
+    // 8.25 points, within the pixel that a scalable face's rounding may cost.
+    EXPECT_NEAR(metrics.tmHeight - metrics.tmInternalLeading, MulDiv(825, dpi, 7200), 1);
 }
 
 }  // namespace
