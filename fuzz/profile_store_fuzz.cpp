@@ -2,7 +2,7 @@
 // start-up and the options dialog do. Nothing may crash, hang, leak or trip a sanitizer, and:
 // - a read fills no more of the buffer than it was given, NUL-terminates it, and counts what
 //   it copied without the terminator;
-// - a write to a file that exists in a writable folder succeeds;
+// - a write to a file that exists in a writable folder succeeds and leaves no failure reason;
 // - a written value reads back exactly, unless the store's rules change it on the way (cut
 //   at a NUL, blanks at its ends dropped, a line break, matching quotes around it) or the
 //   rewrite changed how the file is read (see below);
@@ -139,7 +139,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t tail = std::min<std::size_t>(size, 24);
     const Text format = DecodeWindows1252(
         std::string_view(reinterpret_cast<const char*>(data) + size - tail, tail));
-    FUZZ_CHECK(WriteSetting(store, u"Defaults", u"Format", format, path));
+    const WriteResult formatWritten = WriteSetting(store, u"Defaults", u"Format", format, path);
+    FUZZ_CHECK(formatWritten && formatWritten.failure.empty());
     // A rewrite drops the blanks that start the file; when bytes of a byte order mark follow
     // them, the file reads as UTF-8 or UTF-16 from then on and its other characters change.
     // The platform's functions do the same (seen under Wine).

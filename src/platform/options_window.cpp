@@ -166,7 +166,7 @@ bool OptionsWindow::Create() {
         return false;
     }
     OptionsFormHost& host = *this;
-    form_ = std::make_unique<OptionsForm>(controls_->ForForm(), profile_, host);
+    form_ = std::make_unique<OptionsForm>(controls_->ForForm(), profile_, boxes_, host);
     return true;
 }
 

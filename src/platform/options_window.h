@@ -39,6 +39,8 @@ class OptionsWindow : public BaseWindow<OptionsWindow>, private OptionsFormHost 
 
     ProfileStore& profile_;
     LiveWindows& live_;
+    // Owned by the dialog: modal to it, and in front of it.
+    Win32MessageBoxes boxes_{[this] { return hwnd_; }};
     HICON icon_ = nullptr;  // shared resource icon: the system frees it
     UniqueFont font_;
     UniqueFont titleFont_;

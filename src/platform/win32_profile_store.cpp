@@ -35,6 +35,27 @@ std::size_t GetProfileString(const wchar_t* section, const wchar_t* key,
     return copied;
 }
 
+// The system's words for `error` (FormatMessageW) without the line break they end in; empty
+// for no error at all, and the code itself where the system has no words for it.
+Text SystemMessage(DWORD error) {
+    if (error == ERROR_SUCCESS) {
+        return {};
+    }
+    wchar_t text[512];
+    DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                       0, text, static_cast<DWORD>(std::size(text)), nullptr);
+    while (length > 0 &&
+           (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L' ')) {
+        --length;
+    }
+    if (length == 0) {
+        const std::string code = "Error " + std::to_string(error) + ".";
+        return Text(code.begin(), code.end());
+    }
+    return Text(reinterpret_cast<const char16_t*>(text), length);
+}
+
 // Windows refuses to rewrite a file marked read-only. Wine run by a user whom the host lets
 // write anything (root) rewrites it all the same, so the mark is honoured here too.
 bool ReadOnlyFile(const std::wstring& path) {
@@ -55,11 +76,16 @@ bool Win32ProfileStore::WriteString(TextView section, TextView key, std::optiona
                                     TextView path) {
     const std::wstring file = CString(path);
     if (ReadOnlyFile(file)) {
-        return false;
+        return Finish(false, file, ERROR_ACCESS_DENIED);
     }
+    // Named, so that nothing runs between the call and GetLastError.
+    const std::wstring sectionText = CString(section);
+    const std::wstring keyText = CString(key);
     const std::wstring valueText = value ? CString(*value) : std::wstring();
-    return WritePrivateProfileStringW(CString(section).c_str(), CString(key).c_str(),
-                                      value ? valueText.c_str() : nullptr, file.c_str()) != FALSE;
+    const bool written =
+        WritePrivateProfileStringW(sectionText.c_str(), keyText.c_str(),
+                                   value ? valueText.c_str() : nullptr, file.c_str()) != FALSE;
+    return Finish(written, file, written ? ERROR_SUCCESS : GetLastError());
 }
 
 std::size_t Win32ProfileStore::GetKeyNames(TextView section, TextView defaultValue,
@@ -75,10 +101,31 @@ std::size_t Win32ProfileStore::GetSectionNames(TextView defaultValue, std::span<
 bool Win32ProfileStore::DeleteSection(TextView section, TextView path) {
     const std::wstring file = CString(path);
     if (ReadOnlyFile(file)) {
-        return false;
+        return Finish(false, file, ERROR_ACCESS_DENIED);
     }
-    return WritePrivateProfileStringW(CString(section).c_str(), nullptr, nullptr, file.c_str()) !=
-           FALSE;
+    const std::wstring sectionText = CString(section);
+    const bool deleted =
+        WritePrivateProfileStringW(sectionText.c_str(), nullptr, nullptr, file.c_str()) != FALSE;
+    return Finish(deleted, file, deleted ? ERROR_SUCCESS : GetLastError());
+}
+
+Text Win32ProfileStore::LastWriteFailure() const {
+    return lastWriteFailure_;
+}
+
+bool Win32ProfileStore::Finish(bool done, const std::wstring& file, DWORD error) {
+    if (done) {
+        lastWriteFailure_.clear();
+        return true;
+    }
+    lastWriteFailure_ = SystemMessage(error);
+    const std::wstring reason = lastWriteFailure_.empty() ? std::wstring(L"no reason given")
+                                                          : std::wstring(lastWriteFailure_.begin(),
+                                                                         lastWriteFailure_.end());
+    const std::wstring trace = std::wstring(L"Tunewick: WritePrivateProfileStringW ") + file +
+                               L" failed: " + reason + L"\n";
+    OutputDebugStringW(trace.c_str());
+    return false;
 }
 
 }  // namespace tunewick::platform

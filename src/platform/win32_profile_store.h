@@ -1,5 +1,9 @@
 #pragma once
 
+#include <windows.h>
+
+#include <string>
+
 #include "settings/profile_store.h"
 
 namespace tunewick::platform {
@@ -18,6 +22,15 @@ class Win32ProfileStore final : public FullProfileStore {
     std::size_t GetSectionNames(TextView defaultValue, std::span<char16_t> buffer,
                                 TextView path) override;
     bool DeleteSection(TextView section, TextView path) override;
+    // The system's message for the failed write's error code.
+    Text LastWriteFailure() const override;
+
+  private:
+    // Keeps why a write to `file` failed (`error`, the system's code) and leaves a trace of
+    // it; returns `done`.
+    bool Finish(bool done, const std::wstring& file, DWORD error);
+
+    Text lastWriteFailure_;
 };
 
 }  // namespace tunewick::platform

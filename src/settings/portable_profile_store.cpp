@@ -1,6 +1,7 @@
 #include "settings/portable_profile_store.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -208,37 +209,50 @@ Text Serialize(const std::vector<Section>& sections) {
 
 // ---- the file ----
 
+// Why the latest file operation of the C library failed, or `fallback` when it did not say.
+std::error_code LastFileError(std::errc fallback) {
+    const int error = errno;
+    return error != 0 ? std::error_code(error, std::generic_category())
+                      : std::make_error_code(fallback);
+}
+
 // A file missing from a folder that exists reads as empty, with no sections at all (not even
-// the nameless one). A missing folder, or a file that cannot be read, is a failure: false.
-bool Load(TextView path, Profile& profile) {
+// the nameless one). A missing folder, or a file that cannot be read, is a failure: its
+// error.
+std::error_code Load(TextView path, Profile& profile) {
     const fs::path osPath = OsPath(path);
     std::error_code error;
     if (fs::is_directory(osPath, error)) {
-        return false;
+        return std::make_error_code(std::errc::is_a_directory);
     }
+    errno = 0;
     std::ifstream in(osPath, std::ios::binary);
     if (!in) {
+        const std::error_code openError = LastFileError(std::errc::io_error);
         const fs::path folder = osPath.parent_path();
-        const bool folderExists = folder.empty() || fs::is_directory(folder, error);
-        return folderExists && !fs::exists(osPath, error);
+        if (!folder.empty() && !fs::is_directory(folder, error)) {
+            return std::make_error_code(std::errc::no_such_file_or_directory);
+        }
+        return fs::exists(osPath, error) ? openError : std::error_code();
     }
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) {
-        return false;
+        return LastFileError(std::errc::io_error);
     }
     // An empty file, too, holds no sections.
     if (!bytes.empty()) {
         profile.sections = Parse(Decode(bytes, profile.encoding));
     }
-    return true;
+    return {};
 }
 
-bool Save(TextView path, const Profile& profile) {
+std::error_code Save(TextView path, const Profile& profile) {
     const std::string bytes = Encode(Serialize(profile.sections), profile.encoding);
+    errno = 0;
     std::ofstream out(OsPath(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
-    return !out.fail();
+    return out.fail() ? LastFileError(std::errc::io_error) : std::error_code();
 }
 
 // ---- lookups ----
@@ -401,7 +415,7 @@ std::size_t PortableProfileStore::GetString(TextView section, TextView key, Text
         return 0;
     }
     Profile profile;
-    if (!Load(path, profile)) {
+    if (const std::error_code error = Load(path, profile)) {
         return CopyCut(fallback, buffer);  // quotes and all
     }
     const Entry* entry = FindEntry(profile.sections, UpToNul(section), UpToNul(key));
@@ -411,8 +425,8 @@ std::size_t PortableProfileStore::GetString(TextView section, TextView key, Text
 bool PortableProfileStore::WriteString(TextView section, TextView key,
                                        std::optional<TextView> value, TextView path) {
     Profile profile;
-    if (!Load(path, profile)) {
-        return false;
+    if (const std::error_code error = Load(path, profile)) {
+        return Finish(error);
     }
     bool changed = false;
     if (!value) {
@@ -424,7 +438,7 @@ bool PortableProfileStore::WriteString(TextView section, TextView key,
         entry.value = newValue;
     }
     // An unchanged file is left as it is, whatever its layout.
-    return !changed || Save(path, profile);
+    return Finish(changed ? Save(path, profile) : std::error_code());
 }
 
 std::size_t PortableProfileStore::GetKeyNames(TextView section, TextView defaultValue,
@@ -435,7 +449,7 @@ std::size_t PortableProfileStore::GetKeyNames(TextView section, TextView default
         return 0;
     }
     Profile profile;
-    if (!Load(path, profile)) {
+    if (const std::error_code error = Load(path, profile)) {
         return CopyValue(fallback, buffer);  // as a value's default, quotes dropped
     }
     // Here the section's name is compared as given, untrimmed.
@@ -464,7 +478,7 @@ std::size_t PortableProfileStore::GetSectionNames(TextView /*defaultValue*/,
     // The default plays no part here: a file that cannot be read lists nothing and leaves
     // the buffer as it was.
     Profile profile;
-    if (!Load(path, profile)) {
+    if (const std::error_code error = Load(path, profile)) {
         return 0;
     }
     return ListSectionNames(profile.sections, buffer);
@@ -472,17 +486,26 @@ std::size_t PortableProfileStore::GetSectionNames(TextView /*defaultValue*/,
 
 bool PortableProfileStore::DeleteSection(TextView section, TextView path) {
     Profile profile;
-    if (!Load(path, profile)) {
-        return false;
+    if (const std::error_code error = Load(path, profile)) {
+        return Finish(error);
     }
     const TextView name = UpToNul(section);
     const auto found = std::find_if(profile.sections.begin(), profile.sections.end(),
                                     [&](const Section& s) { return SameName(s.name, name); });
     if (found == profile.sections.end()) {
-        return true;
+        return Finish({});
     }
     profile.sections.erase(found);
-    return Save(path, profile);
+    return Finish(Save(path, profile));
+}
+
+Text PortableProfileStore::LastWriteFailure() const {
+    return lastWriteFailure_;
+}
+
+bool PortableProfileStore::Finish(std::error_code error) {
+    lastWriteFailure_ = error ? FromUtf8(error.message()) : Text();
+    return !error;
 }
 
 }  // namespace tunewick

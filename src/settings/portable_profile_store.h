@@ -1,5 +1,7 @@
 #pragma once
 
+#include <system_error>
+
 #include "settings/profile_store.h"
 
 namespace tunewick {
@@ -16,6 +18,8 @@ namespace tunewick {
 //   from what was parsed: lines end in CR LF, blank lines are dropped, spaces around names
 //   and values go, other lines (comments, lines without '=') stay as they were.
 // - Section and key names compare without regard to the case of A-Z only.
+// - A failed write gives the C library's words for its error (errno), such as "Permission
+//   denied", where the platform gives its own.
 class PortableProfileStore final : public FullProfileStore {
   public:
     std::size_t GetString(TextView section, TextView key, TextView defaultValue,
@@ -27,6 +31,14 @@ class PortableProfileStore final : public FullProfileStore {
     std::size_t GetSectionNames(TextView defaultValue, std::span<char16_t> buffer,
                                 TextView path) override;
     bool DeleteSection(TextView section, TextView path) override;
+    Text LastWriteFailure() const override;
+
+  private:
+    // Keeps the reason of a failed write (the C library's words for its error); true when
+    // there was no error.
+    bool Finish(std::error_code error);
+
+    Text lastWriteFailure_;
 };
 
 }  // namespace tunewick

@@ -24,6 +24,11 @@ class ProfileStore {
     // Sets `key` in `section` to `value`; no value deletes the key. True on success.
     virtual bool WriteString(TextView section, TextView key, std::optional<TextView> value,
                              TextView path) = 0;
+
+    // Why the latest write failed, in the system's words ("Access is denied."); empty after
+    // a write that succeeded, or when the store has no words for it. Asked right after the
+    // write, as the platform's own last error is.
+    virtual Text LastWriteFailure() const { return {}; }
 };
 
 // The forms of the same functions that take no section or no key. The program itself never

@@ -21,9 +21,12 @@ Text ReadSetting(ProfileStore& store, TextView section, TextView key, TextView f
     return Text(buffer.data(), std::min(copied, buffer.size()));
 }
 
-bool WriteSetting(ProfileStore& store, TextView section, TextView key,
-                  std::optional<TextView> value, TextView file) {
-    return store.WriteString(section, key, value, file);
+WriteResult WriteSetting(ProfileStore& store, TextView section, TextView key,
+                         std::optional<TextView> value, TextView file) {
+    if (store.WriteString(section, key, value, file)) {
+        return {.written = true, .failure = {}};
+    }
+    return {.written = false, .failure = store.LastWriteFailure()};
 }
 
 }  // namespace tunewick

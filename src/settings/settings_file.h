@@ -17,9 +17,17 @@ Text SettingsPath(TextView programDirectory);
 // missing. The key is looked up in lower case; a value is cut to what fits the buffer.
 Text ReadSetting(ProfileStore& store, TextView section, TextView key, TextView file);
 
-// Writes `key` (as given, mixed case) in `section`; no value deletes the key. True when the
-// platform reports success.
-bool WriteSetting(ProfileStore& store, TextView section, TextView key,
-                  std::optional<TextView> value, TextView file);
+// What became of a write: done, or refused with the system's reason (empty when it gave
+// none). Tests true when done.
+struct WriteResult {
+    bool written = false;
+    Text failure;
+
+    explicit operator bool() const { return written; }
+};
+
+// Writes `key` (as given, mixed case) in `section`; no value deletes the key.
+WriteResult WriteSetting(ProfileStore& store, TextView section, TextView key,
+                         std::optional<TextView> value, TextView file);
 
 }  // namespace tunewick

@@ -12,6 +12,17 @@ namespace {
 // The words "Player" takes, in the order of the AutoAct buttons.
 constexpr TextView kPlayerWords[] = {u"Realplayer", u"Winamp", u"XMPlay"};
 
+constexpr TextView kErrorTitle = u"Error";
+
+// What the box says when `path` cannot be written, and the system's reason when it gave one.
+Text SaveFailureText(TextView path, TextView reason) {
+    Text text = u"The settings could not be saved to\n" + Text(path);
+    if (!reason.empty()) {
+        text += u"\n\n" + Text(reason);
+    }
+    return text;
+}
+
 Text DecimalText(int value) {
     const std::string digits = std::to_string(value);
     return Text(digits.begin(), digits.end());
@@ -20,8 +31,8 @@ Text DecimalText(int value) {
 }  // namespace
 
 OptionsForm::OptionsForm(const OptionsFormControls& controls, ProfileStore& profile,
-                         OptionsFormHost& host)
-    : c_(controls), profile_(profile), host_(host) {}
+                         MessageBoxes& boxes, OptionsFormHost& host)
+    : c_(controls), profile_(profile), boxes_(boxes), host_(host) {}
 
 Text OptionsForm::Path() const {
     // Formed afresh for every read and write.
@@ -55,15 +66,35 @@ void OptionsForm::cmdOK_Click() {
             break;
         }
     }
-    // The write results are of no consequence: a failed write leaves the old file.
-    WriteSetting(profile_, u"General", u"Minimize_Startup", miniStart, Path());
-    WriteSetting(profile_, u"Defaults", u"Player", player, Path());
     const Text artist = c_.txtArtist.Value();
-    WriteSetting(profile_, u"Defaults", u"Artist", artist, Path());
     const Text song = c_.txtSong.Value();
-    WriteSetting(profile_, u"Defaults", u"Song", song, Path());
     const Text format = c_.txtFormat.Value();
-    WriteSetting(profile_, u"Defaults", u"Format", format, Path());
+    struct Setting {
+        TextView section;
+        TextView key;
+        std::optional<TextView> value;
+    };
+    const Setting settings[] = {
+        {u"General", u"Minimize_Startup", miniStart},
+        {u"Defaults", u"Player", player},
+        {u"Defaults", u"Artist", artist},
+        {u"Defaults", u"Song", song},
+        {u"Defaults", u"Format", format},
+    };
+    for (const Setting& setting : settings) {
+        const Text path = Path();
+        const WriteResult result =
+            WriteSetting(profile_, setting.section, setting.key, setting.value, path);
+        if (!result) {
+            // The later writes would fail the same way. The dialog stays open with what the
+            // user chose, so that nothing is lost and nothing looks saved that is not. The
+            // style reads as the toolkit writes it, though OK only is 0.
+            // cppcheck-suppress badBitmaskCheck
+            boxes_.Show(SaveFailureText(path, result.failure), box::kExclamation | box::kOkOnly,
+                        kErrorTitle);
+            return;
+        }
+    }
     host_.Close();
 }
 

@@ -28,10 +28,12 @@ struct OptionsFormControls {
 };
 
 // The options dialog (frmOptions): edits settings.cfg, which the main window reads at its
-// next start.
+// next start. "OK" closes it once every setting is written; when the file cannot be written,
+// a box says why and the dialog stays open with the user's choices.
 class OptionsForm {
   public:
-    OptionsForm(const OptionsFormControls& controls, ProfileStore& profile, OptionsFormHost& host);
+    OptionsForm(const OptionsFormControls& controls, ProfileStore& profile, MessageBoxes& boxes,
+                OptionsFormHost& host);
 
     OptionsForm(const OptionsForm&) = delete;
     OptionsForm& operator=(const OptionsForm&) = delete;
@@ -45,6 +47,7 @@ class OptionsForm {
 
     OptionsFormControls c_;
     ProfileStore& profile_;
+    MessageBoxes& boxes_;
     OptionsFormHost& host_;
 };
 

@@ -507,9 +507,16 @@ TEST_P(ProfileStoreContract, AFileWithAByteOrderMarkKeepsItsEncoding) {
               "\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\xE9\0\r\0\n\0j\0=\0\x42\x01\r\0\n\0"s);
 }
 
-TEST_P(ProfileStoreContract, AWriteIntoAMissingFolderFails) {
+TEST_P(ProfileStoreContract, AWriteIntoAMissingFolderFailsWithTheSystemsReason) {
     EXPECT_FALSE(store_->WriteString(u"S", u"k", u"v", PathOf("none\\a.cfg")));
     EXPECT_FALSE(Exists("none"));
+    // One line of the system's words, for a message box.
+    const Text reason = store_->LastWriteFailure();
+    EXPECT_FALSE(reason.empty());
+    EXPECT_EQ(reason.find_first_of(u"\r\n"), Text::npos) << Utf8(reason);
+    // A write that succeeds leaves no reason behind.
+    ASSERT_TRUE(store_->WriteString(u"S", u"k", u"v", PathOf("a.cfg")));
+    EXPECT_EQ(store_->LastWriteFailure(), u"");
 }
 
 TEST_P(ProfileStoreContract, AnEmptyFileReadsAsEmptyAndTakesAWrite) {

@@ -35,6 +35,7 @@ class RecordingStore : public ProfileStore {
                          value ? std::optional<Text>(Text(*value)) : std::nullopt, 0, Text(path)});
         return writeResult;
     }
+    Text LastWriteFailure() const override { return writeResult ? Text() : u"Access is denied."; }
 
     Text answer;
     std::optional<std::size_t> reportedCount;
@@ -103,7 +104,9 @@ TEST(WriteSetting, PassesTheKeyInItsOwnCaseAndNoValueAsNone) {
     EXPECT_EQ(store.calls[1].value, std::nullopt);              // deletes the key
     EXPECT_EQ(store.calls[2].value, std::optional<Text>(u""));  // an empty value is a value
     store.writeResult = false;
-    EXPECT_FALSE(WriteSetting(store, u"General", u"Minimize_Startup", u"1", u"f"));
+    const WriteResult refused = WriteSetting(store, u"General", u"Minimize_Startup", u"1", u"f");
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.failure, u"Access is denied.");  // the store's reason, carried as it is
 }
 
 }  // namespace

@@ -36,6 +36,11 @@ bool MemoryProfileStore::WriteString(TextView section, TextView key, std::option
     paths.emplace_back(path);
     writes.push_back(
         {Text(section), Text(key), value ? std::optional<Text>(Text(*value)) : std::nullopt});
+    if (refuseFrom && writes.size() > *refuseFrom) {
+        lastFailure_ = refusal;
+        return false;
+    }
+    lastFailure_.clear();
     Store(section, key, value);
     return true;
 }

@@ -256,6 +256,7 @@ class MemoryProfileStore : public ProfileStore {
                           std::span<char16_t> buffer, TextView path) override;
     bool WriteString(TextView section, TextView key, std::optional<TextView> value,
                      TextView path) override;
+    Text LastWriteFailure() const override { return lastFailure_; }
 
     // Seeds the file as if written by hand (no write is recorded).
     void Put(TextView section, TextView key, TextView value);
@@ -264,7 +265,12 @@ class MemoryProfileStore : public ProfileStore {
 
     bool exists = false;
     std::vector<Text> paths;    // the path of every call
-    std::vector<Write> writes;  // every write, in order
+    std::vector<Write> writes;  // every write, in order, refused ones too
+
+    // From the write of this index on (counting every write), each is refused with
+    // `refusal` as its reason and changes nothing.
+    std::optional<std::size_t> refuseFrom;
+    Text refusal = u"Access is denied.";
 
   private:
     struct Entry {
@@ -279,6 +285,7 @@ class MemoryProfileStore : public ProfileStore {
     void Store(TextView section, TextView key, std::optional<TextView> value);
 
     std::vector<Section> sections_;
+    Text lastFailure_;
 };
 
 }  // namespace tunewick::testing

@@ -36,10 +36,13 @@ class OptionsFormTest : public ::testing::Test {
     MemoryTextBox txtSong;
     MemoryTextBox txtFormat{u"{0} - {1}"};
     MemoryProfileStore profile;
+    EventLog log;
+    ScriptedBoxes boxes{log};
     FakeOptionsHost host;
     OptionsForm form{
         {{autoAct[0], autoAct[1], autoAct[2]}, chkMiniStart, txtArtist, txtSong, txtFormat},
         profile,
+        boxes,
         host};
 };
 
@@ -68,6 +71,7 @@ TEST_F(OptionsFormTest, LoadShowsTheFileAndOkWritesItBackUnchanged) {
                               }));
     EXPECT_EQ(profile.Contents(), before);
     EXPECT_EQ(host.closed, 1);
+    EXPECT_TRUE(boxes.shown.empty());
     for (const Text& path : profile.paths) {
         EXPECT_EQ(path, u"C:\\Tools\\Tunewick\\settings.cfg");
     }
@@ -81,7 +85,7 @@ TEST_F(OptionsFormTest, OnlyMinimizeStartupExactlyOneChecksTheBox) {
         MemoryCheckBox check;
         OptionsForm fresh(
             {{autoAct[0], autoAct[1], autoAct[2]}, check, txtArtist, txtSong, txtFormat}, store,
-            host);
+            boxes, host);
         fresh.Form_Load();
         const Text expected = stored == u"1" ? u"1" : u"0";
         EXPECT_EQ(check.Value(), stored == u"1" ? 1 : 0);
@@ -174,6 +178,69 @@ TEST_F(OptionsFormTest, EditedDefaultsAreWrittenInOrder) {
                                   {u"Defaults", u"Song", u"Song - Take 2"},
                                   {u"Defaults", u"Format", u"{0} ({1})"},
                               }));
+}
+
+TEST_F(OptionsFormTest, AFileThatCannotBeWrittenIsReportedAndTheDialogKeepsTheChoices) {
+    struct Row {
+        std::size_t refusedWrite;  // the first write refused: the last one tried
+        TextView reason;
+        TextView boxText;
+    };
+    for (const Row& row : {
+             Row{0, u"Access is denied.",
+                 u"The settings could not be saved to\nC:\\Tools\\Tunewick\\settings.cfg\n\n"
+                 u"Access is denied."},
+             Row{2, u"There is not enough space on the disk.",
+                 u"The settings could not be saved to\nC:\\Tools\\Tunewick\\settings.cfg\n\n"
+                 u"There is not enough space on the disk."},
+             // A store with no words for it: the box names the file alone.
+             Row{4, u"", u"The settings could not be saved to\nC:\\Tools\\Tunewick\\settings.cfg"},
+         }) {
+        SCOPED_TRACE(row.refusedWrite);
+        MemoryProfileStore store;
+        store.refuseFrom = row.refusedWrite;
+        store.refusal = Text(row.reason);
+        ScriptedBoxes shown(log);
+        FakeOptionsHost dialog;
+        OptionsForm fresh(
+            {{autoAct[0], autoAct[1], autoAct[2]}, chkMiniStart, txtArtist, txtSong, txtFormat},
+            store, shown, dialog);
+        fresh.Form_Load();
+        for (MemoryOptionButton& button : autoAct) {
+            button.SetSelected(false);
+        }
+        autoAct[1].SetSelected(true);
+        chkMiniStart.SetValue(1);
+        txtArtist.SetValue(u"Typed Artist");
+        txtSong.SetValue(u"Typed Song");
+        txtFormat.SetValue(u"{1}: {0}");
+
+        fresh.cmdOK_Click();
+        EXPECT_EQ(shown.shown,
+                  (std::vector<ScriptedBoxes::Shown>{
+                      {Text(row.boxText), box::kExclamation | box::kOkOnly, u"Error"}}));
+        EXPECT_EQ(store.writes.size(), row.refusedWrite + 1);
+        EXPECT_EQ(dialog.closed, 0);
+        EXPECT_EQ(Selected(), 1);
+        EXPECT_EQ(chkMiniStart.Value(), 1);
+        EXPECT_EQ(txtArtist.Value(), u"Typed Artist");
+        EXPECT_EQ(txtSong.Value(), u"Typed Song");
+        EXPECT_EQ(txtFormat.Value(), u"{1}: {0}");
+
+        // Once the file can be written, the same choices are saved whole.
+        store.refuseFrom.reset();
+        store.writes.clear();
+        fresh.cmdOK_Click();
+        EXPECT_EQ(store.writes, (std::vector<Write>{
+                                    {u"General", u"Minimize_Startup", u"1"},
+                                    {u"Defaults", u"Player", u"Winamp"},
+                                    {u"Defaults", u"Artist", u"Typed Artist"},
+                                    {u"Defaults", u"Song", u"Typed Song"},
+                                    {u"Defaults", u"Format", u"{1}: {0}"},
+                                }));
+        EXPECT_EQ(shown.shown.size(), 1u);
+        EXPECT_EQ(dialog.closed, 1);
+    }
 }
 
 TEST_F(OptionsFormTest, CancelClosesWithoutWriting) {

@@ -1,12 +1,17 @@
 // Settings files Tunewick cannot read sensibly or cannot rewrite: missing, empty, binary
 // garbage, ten megabytes long, read-only, a folder of that name, and a program folder that
 // cannot be written. Start-up and the options dialog's "OK" must survive each, and OK must
-// never destroy what it cannot rewrite.
+// never destroy what it cannot rewrite, nor close as if it had saved it.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
+#include <optional>
+#include <string_view>
 
 #include "faults_driver.h"
+#include "win32/wide.h"
 
 namespace tunewick::e2e {
 namespace {
@@ -16,17 +21,16 @@ constexpr TextView kNewArtist = u"New Artist";
 constexpr TextView kNewSong = u"New Song";
 constexpr TextView kNewFormat = u"{1} plays {0}";
 
-// Opens the options dialog, chooses Winamp, types the new texts and presses "OK"; true once
-// the dialog has closed. `shown` receives what the dialog showed when it opened.
-bool SaveOptions(TunewickApp& app, std::vector<Text>* shown = nullptr,
-                 Milliseconds timeout = kDefaultWait) {
+// Opens the options dialog, chooses Winamp and types the new texts; `shown` receives what
+// the dialog showed when it opened.
+std::optional<OptionsDialog> OpenAndChoose(TunewickApp& app, std::vector<Text>* shown) {
     HWND options = app.Button(u"Options");
     if (options == nullptr || !Click(options)) {
-        return false;
+        return std::nullopt;
     }
-    const auto dialog = OptionsDialog::WaitFor(app.Id());
+    auto dialog = OptionsDialog::WaitFor(app.Id());
     if (!dialog) {
-        return false;
+        return std::nullopt;
     }
     if (shown != nullptr) {
         shown->clear();
@@ -37,10 +41,87 @@ bool SaveOptions(TunewickApp& app, std::vector<Text>* shown = nullptr,
     HWND winamp = FindChild(dialog->window, u"Winamp", u"Button");
     if (winamp == nullptr || !Click(winamp) || !SetText(dialog->boxes[0], kNewArtist) ||
         !SetText(dialog->boxes[1], kNewSong) || !SetText(dialog->boxes[2], kNewFormat)) {
-        return false;
+        return std::nullopt;
     }
+    return dialog;
+}
+
+// Makes the choices above and presses "OK"; true once the dialog has closed.
+bool SaveOptions(TunewickApp& app, std::vector<Text>* shown = nullptr,
+                 Milliseconds timeout = kDefaultWait) {
+    const auto dialog = OpenAndChoose(app, shown);
     // Posted: rewriting a long file may take longer than a bounded send waits.
-    return PostClick(dialog->ok) && WaitForWindowGone(dialog->window, timeout);
+    return dialog && PostClick(dialog->ok) && WaitForWindowGone(dialog->window, timeout);
+}
+
+// What "OK" leaves when the settings cannot be saved: the box it showed and, once the box
+// is dismissed, the dialog as it stayed.
+struct RefusedSave {
+    MessageBoxInfo box;
+    bool stayedOpen = false;
+    std::vector<Text> kept;  // artist, song, format
+    bool winampKept = false;
+    bool cancelled = false;  // closed with "Cancel" afterwards
+};
+
+// Makes the choices above, presses "OK", dismisses the box that follows, reads the dialog
+// and closes it with "Cancel". Nullopt when no box came.
+std::optional<RefusedSave> SaveOptionsRefused(TunewickApp& app,
+                                              std::vector<Text>* shown = nullptr) {
+    const auto dialog = OpenAndChoose(app, shown);
+    if (!dialog || !PostClick(dialog->ok)) {
+        return std::nullopt;
+    }
+    const auto box = app.WaitForMessageBox();
+    if (!box || !PressMessageBoxButton(box->window, IDOK)) {
+        return std::nullopt;
+    }
+    RefusedSave refused{.box = *box};
+    // Answered only once the click's handler has returned: whatever it does after the box
+    // is done by then.
+    AnswerTime(dialog->window);
+    refused.stayedOpen = IsWindow(dialog->window) && IsWindowVisible(dialog->window);
+    for (HWND text : dialog->boxes) {
+        refused.kept.push_back(ReadText(text).value_or(u"(no answer)"));
+    }
+    refused.winampKept = CheckState(FindChild(dialog->window, u"Winamp", u"Button")) == 1;
+    HWND cancel = FindChild(dialog->window, u"Cancel", u"Button");
+    refused.cancelled = cancel != nullptr && Click(cancel) && WaitForWindowGone(dialog->window);
+    return refused;
+}
+
+// The system's words for `error`, as a box shows them (Wine's differ from Windows').
+Text SystemMessage(DWORD error) {
+    wchar_t text[512];
+    DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                       0, text, static_cast<DWORD>(std::size(text)), nullptr);
+    while (length > 0 &&
+           std::wstring_view(L"\r\n ").find(text[length - 1]) != std::wstring_view::npos) {
+        --length;
+    }
+    return FromWide(std::wstring_view(text, length));
+}
+
+// The box names the file and the system's message for `error` (any reason, when not given);
+// the dialog stayed open with every choice in it.
+void ExpectRefusal(const RefusedSave& refused, const std::filesystem::path& file,
+                   std::optional<DWORD> error) {
+    const Text start = u"The settings could not be saved to\n" + FromWide(file.wstring()) + u"\n\n";
+    EXPECT_EQ(refused.box.title, u"Error");
+    EXPECT_TRUE(refused.box.text.starts_with(start)) << ToUtf8(refused.box.text);
+    const Text given = refused.box.text.substr(std::min(start.size(), refused.box.text.size()));
+    if (error) {
+        EXPECT_FALSE(SystemMessage(*error).empty());
+        EXPECT_EQ(given, SystemMessage(*error));
+    } else {
+        EXPECT_FALSE(given.empty()) << "no reason given";
+    }
+    EXPECT_TRUE(refused.stayedOpen);
+    EXPECT_EQ(refused.kept,
+              (std::vector<Text>{Text(kNewArtist), Text(kNewSong), Text(kNewFormat)}));
+    EXPECT_TRUE(refused.winampKept);
+    EXPECT_TRUE(refused.cancelled);
 }
 
 // The main window's three boxes and Kestrin's button, as start-up left them.
@@ -177,12 +258,14 @@ TEST_F(SettingsFaults, AReadOnlyFileIsReadAndLeftAsItIs) {
         const StartState atStart = ReadStartState(*app);
         EXPECT_EQ(atStart.boxes, (std::vector<Text>{u"Fixed", u"", u"Fixed {0}"}));
         EXPECT_EQ(atStart.kestrin, u"Deactivate Kestrin");
-        ASSERT_TRUE(SaveOptions(*app));
+        const auto refused = SaveOptionsRefused(*app);
+        ASSERT_TRUE(refused);
+        ExpectRefusal(*refused, SettingsPath(), ERROR_ACCESS_DENIED);
         EXPECT_TRUE(app->Process().Running());
         EXPECT_EQ(ReadFileBytes(SettingsPath()), bytes);
         // Opened again in the same run, it shows the file, not what could not be saved.
         std::vector<Text> shown;
-        ASSERT_TRUE(SaveOptions(*app, &shown));
+        ASSERT_TRUE(SaveOptionsRefused(*app, &shown));
         EXPECT_EQ(shown, (std::vector<Text>{u"Fixed", u"", u"Fixed {0}"}));
         EXPECT_EQ(app->Close(), 0u);
     }
@@ -196,13 +279,23 @@ TEST_F(SettingsFaults, AFolderNamedLikeTheFileIsLeftAsItIs) {
     ASSERT_TRUE(CreateDirectoryW(SettingsPath().c_str(), nullptr));
     const auto inside = SettingsPath() / L"inside.txt";
     ASSERT_TRUE(WriteFileBytes(inside, "[Defaults]\r\nArtist=Inside\r\n"));
-    StartSaveAndClose(kNothingRead, kNothingShown);
+    auto app = StartTunewick();
+    ASSERT_TRUE(app);
+    EXPECT_EQ(ReadStartState(*app).boxes, kNothingShown);
+    std::vector<Text> shown;
+    const auto refused = SaveOptionsRefused(*app, &shown);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(shown, kNothingShown);
+    ExpectRefusal(*refused, SettingsPath(), std::nullopt);
+    EXPECT_LT(AnswerTime(app->MainWindow()).value_or(kPeerBound), kAnswerBound);
+    EXPECT_EQ(app->Close(), 0u);
     EXPECT_TRUE(std::filesystem::is_directory(SettingsPath()));
     EXPECT_EQ(ReadFileBytes(inside), "[Defaults]\r\nArtist=Inside\r\n");
 }
 
 // The folders come from a ctest fixture (locked-folder), which can do what a Windows program
-// cannot: take the write permission away from everyone, root included.
+// cannot: take the write permission away from everyone, root included. This is a program
+// under C:\Program Files for a user who may not write there.
 TEST_F(SettingsFaults, AProgramFolderThatCannotBeWritten) {
     const auto locked = LockedFolder();
     if (!locked) {
@@ -215,14 +308,16 @@ TEST_F(SettingsFaults, AProgramFolderThatCannotBeWritten) {
         GTEST_SKIP() << "the fixture could not take the write permission away here";
     }
 
-    // No file, and none can be made: "OK" fails quietly, twice, and nothing appears.
+    // No file, and none can be made: "OK" says so, twice, and nothing appears.
     {
         auto app = TunewickApp::Start(bare);
         ASSERT_TRUE(app);
         EXPECT_EQ(ReadStartState(*app).boxes, kNothingShown);
-        ASSERT_TRUE(SaveOptions(*app));
+        const auto refused = SaveOptionsRefused(*app);
+        ASSERT_TRUE(refused);
+        ExpectRefusal(*refused, bare / L"settings.cfg", ERROR_ACCESS_DENIED);
         std::vector<Text> shown;
-        ASSERT_TRUE(SaveOptions(*app, &shown));
+        ASSERT_TRUE(SaveOptionsRefused(*app, &shown));
         EXPECT_EQ(shown, kNothingShown) << "what could not be saved is not shown as saved";
         EXPECT_LT(AnswerTime(app->MainWindow()).value_or(kPeerBound), kAnswerBound);
         EXPECT_EQ(app->Close(), 0u);
@@ -237,10 +332,12 @@ TEST_F(SettingsFaults, AProgramFolderThatCannotBeWritten) {
         ASSERT_TRUE(app);
         EXPECT_EQ(ReadStartState(*app).boxes,
                   (std::vector<Text>{u"Locked Artist", u"", u"Locked {0}"}));
-        ASSERT_TRUE(SaveOptions(*app));
+        const auto refused = SaveOptionsRefused(*app);
+        ASSERT_TRUE(refused);
+        ExpectRefusal(*refused, withFile / L"settings.cfg", ERROR_ACCESS_DENIED);
         EXPECT_EQ(ReadFileBytes(withFile / L"settings.cfg"), before);
         std::vector<Text> shown;
-        ASSERT_TRUE(SaveOptions(*app, &shown));
+        ASSERT_TRUE(SaveOptionsRefused(*app, &shown));
         EXPECT_EQ(shown, (std::vector<Text>{u"Locked Artist", u"", u"Locked {0}"}));
         EXPECT_LT(AnswerTime(app->MainWindow()).value_or(kPeerBound), kAnswerBound);
         EXPECT_EQ(app->Close(), 0u);
