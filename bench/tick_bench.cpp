@@ -38,24 +38,30 @@ class QuietCaption : public CaptionedControl {
 struct Form {
     EventLog log;
     ManualClock clock;
-    QuietCaption cmdON{kOsprayOffCaption};
-    QuietCaption cmdWinamp{kKestrinOffCaption};
-    QuietCaption cmdXM{kLumbrelOffCaption};
-    QuietCaption Label3{u""};
-    MemoryTextBox txtArt;
-    MemoryTextBox txtSong;
-    MemoryTextBox txtFormat{kDesignedFormat};
-    MemoryCheckBox Check1;
-    ManualClock::ClockTimer& Timer1 = clock.AddTimer(kModeInterval, false);
-    ManualClock::ClockTimer& tmrWin = clock.AddTimer(kModeInterval, false);
-    ManualClock::ClockTimer& tmrXM = clock.AddTimer(kModeInterval, false);
-    ManualClock::ClockTimer& tmrMiniCheck = clock.AddTimer(kWatcherInterval, true);
+    QuietCaption realPlayerButton{ModeOf(PlayerKind::RealPlayer).offCaption};
+    QuietCaption winampButton{ModeOf(PlayerKind::Winamp).offCaption};
+    QuietCaption xmplayButton{ModeOf(PlayerKind::XMPlay).offCaption};
+    QuietCaption creditLine{u""};
+    MemoryTextBox artistBox;
+    MemoryTextBox songBox;
+    MemoryTextBox formatBox{kDesignedFormat};
+    MemoryCheckBox followPlayerBox;
+    ManualClock::ClockTimer& realPlayerTimer = clock.AddTimer(kModeInterval, false);
+    ManualClock::ClockTimer& winampTimer = clock.AddTimer(kModeInterval, false);
+    ManualClock::ClockTimer& xmplayTimer = clock.AddTimer(kModeInterval, false);
+    ManualClock::ClockTimer& minimizeWatcher = clock.AddTimer(kWatcherInterval, true);
     CountingWindowSystem windows;
     ScriptedBoxes boxes{log};
     FakeMainHost host{log};
     MemoryProfileStore profile;
-    MainForm form{{cmdON, cmdWinamp, cmdXM, txtArt, txtSong, txtFormat, Check1, Label3, Timer1,
-                   tmrWin, tmrXM, tmrMiniCheck},
+    MainForm form{{{realPlayerButton, winampButton, xmplayButton},
+                   {realPlayerTimer, winampTimer, xmplayTimer},
+                   artistBox,
+                   songBox,
+                   formatBox,
+                   followPlayerBox,
+                   creditLine,
+                   minimizeWatcher},
                   windows,
                   boxes,
                   profile,
@@ -70,15 +76,15 @@ void BM_WinampTick(benchmark::State& state) {
     for (std::int64_t i = 0; i < state.range(0); ++i) {
         f.windows.Open(u"MsnMsgrUIManager");
     }
-    f.Check1.SetValue(1);
-    f.form.cmdWinamp_Click();
+    f.followPlayerBox.SetValue(1);
+    f.form.ToggleMode(PlayerKind::Winamp);
     for (auto _ : state) {
-        f.form.tmrWin_Timer();
+        f.form.PollTick(PlayerKind::Winamp);
     }
     // A tick that failed would have switched the mode off and sent nothing more.
-    if (!f.tmrWin.Enabled() || !f.boxes.shown.empty() ||
+    if (!f.winampTimer.Enabled() || !f.boxes.shown.empty() ||
         f.windows.sent != static_cast<std::size_t>(state.iterations() * state.range(0)) ||
-        f.txtSong.Value() != u"Some Song") {
+        f.songBox.Value() != u"Some Song") {
         state.SkipWithError("the tick did not deliver the song");
     }
     state.counters["records"] = benchmark::Counter(static_cast<double>(f.windows.sent));
@@ -91,10 +97,10 @@ void BM_WinampTickPlayerGone(benchmark::State& state) {
     Form f;
     f.windows.Open(u"MsnMsgrUIManager");
     for (auto _ : state) {
-        f.form.cmdWinamp_Click();
-        f.form.tmrWin_Timer();
+        f.form.ToggleMode(PlayerKind::Winamp);
+        f.form.PollTick(PlayerKind::Winamp);
     }
-    if (f.tmrWin.Enabled() || !f.boxes.shown.empty()) {
+    if (f.winampTimer.Enabled() || !f.boxes.shown.empty()) {
         state.SkipWithError("the tick did not switch the mode off");
     }
 }

@@ -19,6 +19,7 @@
 #include "core/now_playing.h"
 #include "core/player_title.h"
 #include "platform/win32_window_system.h"
+#include "ui/player_modes.h"
 
 namespace {
 
@@ -115,7 +116,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     platform::Win32WindowSystem windows;
-    const TextView playerClass = PlayerWindowClass(options.player);
+    const TextView playerClass = ModeOf(options.player).windowClass;
     const int messengers = CountMessengers(windows);
     if (windows.FindTopLevel(playerClass) == WindowHandle::None || messengers == 0) {
         std::fprintf(stderr, "tick_timing: start a stand-in player and messenger first\n");

@@ -52,18 +52,6 @@ CutResult CutWinamp(TextView title) {
 
 }  // namespace
 
-TextView PlayerWindowClass(PlayerKind kind) {
-    switch (kind) {
-        case PlayerKind::RealPlayer:
-            return u"geminiwindowclass";
-        case PlayerKind::Winamp:
-            return u"winamp v1.x";
-        case PlayerKind::XMPlay:
-            return u"xmplay-main";
-    }
-    return {};
-}
-
 PlayerTitle ReadPlayerTitle(WindowSystem& windows, TextView className) {
     PlayerTitle result;
     result.window = windows.FindTopLevel(className);

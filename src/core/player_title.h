@@ -10,9 +10,6 @@ namespace tunewick {
 
 enum class PlayerKind { RealPlayer, Winamp, XMPlay };
 
-// The class of the player's main window: "geminiwindowclass", "winamp v1.x", "xmplay-main".
-TextView PlayerWindowClass(PlayerKind kind);
-
 enum class TitleReadStatus {
     Read,            // `window` and `title` hold what was found (None and empty: no player)
     NotRead,         // the player's window did not answer in time: nothing this time

@@ -2,9 +2,63 @@
 
 #include <windows.h>
 
+#include <exception>
+#include <span>
+#include <vector>
+
+#include "platform/layout.h"
 #include "platform/live_windows.h"
+#include "platform/trace.h"
+#include "platform/win32_controls.h"
 
 namespace tunewick::platform {
+
+// A window class of the program.
+struct WindowClass {
+    const wchar_t* name;
+    WNDPROC procedure;
+    HICON icon = nullptr;
+    HBRUSH background = nullptr;
+    int windowExtraBytes = 0;
+};
+
+// Registers the class once per process; later calls find it registered.
+inline bool RegisterOnce(const WindowClass& windowClass) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), windowClass.name, &existing)) {
+        return true;
+    }
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = windowClass.procedure;
+    wc.cbWndExtra = windowClass.windowExtraBytes;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = windowClass.icon;
+    wc.hIconSm = windowClass.icon;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = windowClass.background;
+    wc.lpszClassName = windowClass.name;
+    if (RegisterClassExW(&wc) == 0) {
+        TraceFailure(L"RegisterClassExW " + std::wstring(windowClass.name));
+        return false;
+    }
+    return true;
+}
+
+// A top-level window as its form lays it out: the client area in twips, placed where the
+// system puts new windows.
+struct WindowLayout {
+    const wchar_t* className;
+    const wchar_t* caption;
+    DWORD style;
+    DWORD exStyle;
+    int clientWidthTwips;
+    int clientHeightTwips;
+};
+
+// The program's icon (a shared resource: the system frees it) at the size of the two metrics.
+HICON ApplicationIcon(int widthMetric, int heightMetric);
 
 // One class per top-level window: the object's address travels in CREATESTRUCT's
 // lpCreateParams, is kept in GWLP_USERDATA from WM_NCCREATE on, and every later message goes
@@ -35,42 +89,72 @@ class BaseWindow {
         if (self == nullptr) {
             return DefWindowProcW(hwnd, message, wParam, lParam);
         }
-        LRESULT result = self->HandleMessage(message, wParam, lParam);
+        LRESULT result = 0;
+        try {
+            result = self->HandleMessage(message, wParam, lParam);
+        } catch (...) {
+            // An exception cannot unwind through the system's frames (on i686 the program
+            // would simply end): it stops here, leaves a trace, and the window runs on.
+            TraceException(L"a window's message handler", std::current_exception());
+        }
         if (message == WM_NCDESTROY) {
             // The window's last message: the object stays, the handle goes.
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             self->hwnd_ = nullptr;
+            self->controlHandles_.clear();
         }
         return result;
     }
 
-    // Registers the window class once per process; later calls find it registered.
-    static bool RegisterOnce(const wchar_t* className, HICON icon, HBRUSH background,
-                             UINT style = 0) {
-        WNDCLASSEXW existing{};
-        existing.cbSize = sizeof(existing);
-        if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &existing)) {
-            return true;
+    // Creates the window hidden, with its client area as laid out at `dpi` and the icons
+    // given (none: the system's), then its controls in table order, which is the tab order.
+    // A control's id is kFirstControlId plus its place in the table; each gets the font its
+    // layout names. False, with nothing left over, when the platform refuses any of it.
+    bool CreateFromLayout(const WindowLayout& window, HICON icon, HICON smallIcon,
+                          std::span<const ControlLayout> controls, std::span<const HFONT> fonts,
+                          int dpi) {
+        if (!RegisterOnce({window.className, &BaseWindow::WindowProc, icon,
+                           static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))})) {
+            return false;
         }
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.style = style;
-        wc.lpfnWndProc = &BaseWindow::WindowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hIcon = icon;
-        wc.hIconSm = icon;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = background;
-        wc.lpszClassName = className;
-        return RegisterClassExW(&wc) != 0;
+        const SIZE size = WindowSizeForClient(window.clientWidthTwips, window.clientHeightTwips,
+                                              window.style, window.exStyle, dpi);
+        if (CreateWindowExW(window.exStyle, window.className, window.caption, window.style,
+                            CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), static_cast<Derived*>(this)) == nullptr) {
+            TraceFailure(L"CreateWindowExW " + std::wstring(window.className));
+            return false;
+        }
+        if (icon != nullptr) {
+            SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        }
+        if (smallIcon != nullptr) {
+            SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+        }
+        std::vector<HWND> created;
+        created.reserve(controls.size());
+        for (const ControlLayout& layout : controls) {
+            // A container comes before what it holds; a frame's class is registered with it.
+            const std::size_t at = IndexOf(layout.container);
+            HWND container = layout.container == 0 ? hwnd_
+                             : at < created.size() ? created[at]
+                                                   : nullptr;
+            HFONT font = layout.font < fonts.size() ? fonts[layout.font] : nullptr;
+            HWND control = CreateControl(container, layout, dpi, font);
+            if (control == nullptr) {
+                DestroyWindow(hwnd_);
+                return false;
+            }
+            created.push_back(control);
+        }
+        controlHandles_ = std::move(created);
+        return true;
     }
 
-    // The top-level window of a registered class, where the system places new windows.
-    bool CreateTopLevel(const wchar_t* className, const wchar_t* caption, DWORD style,
-                        DWORD exStyle, SIZE size) {
-        return CreateWindowExW(exStyle, className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                               size.cx, size.cy, nullptr, nullptr, GetModuleHandleW(nullptr),
-                               static_cast<Derived*>(this)) != nullptr;
+    // A control of the window, by id; null once the window is gone.
+    HWND Control(int id) const {
+        const std::size_t index = IndexOf(id);
+        return index < controlHandles_.size() ? controlHandles_[index] : nullptr;
     }
 
     // A window opened once at a time: when it is open already it comes forward (restored if
@@ -137,6 +221,11 @@ class BaseWindow {
     }
 
     HWND hwnd_ = nullptr;
+
+  private:
+    static std::size_t IndexOf(int id) { return static_cast<std::size_t>(id - kFirstControlId); }
+
+    std::vector<HWND> controlHandles_;
 };
 
 }  // namespace tunewick::platform

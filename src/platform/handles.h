@@ -1,7 +1,7 @@
 #pragma once
 
-// Move-only owners for Win32 handles and GDI objects, and a scope guard for one-off clean-ups
-// (a timer to kill, a tray icon to delete). A copy could close a handle twice, so none copies.
+// Move-only owners for Win32 handles and GDI objects, and the selection of a GDI object into a
+// device context for a scope. A copy could close a handle twice, so none copies.
 
 #include <windows.h>
 
@@ -48,19 +48,6 @@ class UniqueResource {
 
 namespace handle_traits {
 
-// DestroyWindow works only on the thread that created the window.
-struct Window {
-    using Value = HWND;
-    static Value Null() noexcept { return nullptr; }
-    static void Close(Value value) noexcept { DestroyWindow(value); }
-};
-
-struct Icon {
-    using Value = HICON;
-    static Value Null() noexcept { return nullptr; }
-    static void Close(Value value) noexcept { DestroyIcon(value); }
-};
-
 // A menu attached to a window is destroyed with it: release it when attaching.
 struct Menu {
     using Value = HMENU;
@@ -68,7 +55,7 @@ struct Menu {
     static void Close(Value value) noexcept { DestroyMenu(value); }
 };
 
-// Fonts, brushes, pens, bitmaps. Stock objects must not be owned.
+// Fonts and other GDI objects. Stock objects must not be owned.
 template <typename T>
 struct GdiObject {
     using Value = T;
@@ -98,34 +85,29 @@ struct Module {
 
 }  // namespace handle_traits
 
-using UniqueWindow = UniqueResource<handle_traits::Window>;
-using UniqueIcon = UniqueResource<handle_traits::Icon>;
 using UniqueMenu = UniqueResource<handle_traits::Menu>;
 using UniqueFont = UniqueResource<handle_traits::GdiObject<HFONT>>;
-using UniqueBrush = UniqueResource<handle_traits::GdiObject<HBRUSH>>;
-using UniquePen = UniqueResource<handle_traits::GdiObject<HPEN>>;
-using UniqueBitmap = UniqueResource<handle_traits::GdiObject<HBITMAP>>;
 using UniqueKernelHandle = UniqueResource<handle_traits::Kernel>;
 using UniqueFile = UniqueResource<handle_traits::File>;
 using UniqueModule = UniqueResource<handle_traits::Module>;
 
-// Runs `cleanup` when the scope ends, unless dismissed.
-template <typename F>
-class [[nodiscard]] ScopeExit {
+// Selects `object` into `dc` for the scope, and puts back what it replaced; a null object
+// selects nothing.
+class [[nodiscard]] ScopedSelection {
   public:
-    explicit ScopeExit(F cleanup) noexcept : cleanup_(std::move(cleanup)) {}
-    ScopeExit(const ScopeExit&) = delete;
-    ScopeExit& operator=(const ScopeExit&) = delete;
-    ~ScopeExit() {
-        if (armed_) {
-            cleanup_();
+    ScopedSelection(HDC dc, HGDIOBJ object) noexcept
+        : dc_(dc), previous_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
+    ScopedSelection(const ScopedSelection&) = delete;
+    ScopedSelection& operator=(const ScopedSelection&) = delete;
+    ~ScopedSelection() {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR) {
+            SelectObject(dc_, previous_);
         }
     }
-    void Dismiss() noexcept { armed_ = false; }
 
   private:
-    F cleanup_;
-    bool armed_ = true;
+    HDC dc_;
+    HGDIOBJ previous_;
 };
 
 }  // namespace tunewick::platform

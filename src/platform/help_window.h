@@ -13,7 +13,7 @@ namespace tunewick::platform {
 
 class LiveWindows;
 
-// The help window, Form2: modeless, without an owner, one instance.
+// The help window: modeless, without an owner, one instance.
 class HelpWindow : public BaseWindow<HelpWindow>, private HelpFormHost {
   public:
     explicit HelpWindow(LiveWindows& live);
@@ -31,9 +31,8 @@ class HelpWindow : public BaseWindow<HelpWindow>, private HelpFormHost {
 
     LiveWindows& live_;
     UniqueFont font_;
-    HWND command1_ = nullptr;
     HWND focus_ = nullptr;
-    std::unique_ptr<Win32TextBox> text1_;
+    std::unique_ptr<Win32TextBox> helpText_;
     // The form of the latest opening. It stays until the next one, since its own handler may
     // be what closed the window.
     std::unique_ptr<HelpForm> form_;

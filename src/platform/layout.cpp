@@ -57,16 +57,19 @@ HFONT CreateFormFont(int dpi, bool bold, bool underline) {
     font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     font.lfUnderline = underline ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;
-    // The TrueType face of the forms' design font: "MS Sans Serif" is a bitmap font of a few
-    // sizes, coarse or of the wrong size at 150 % and above; "Microsoft Sans Serif" has its
-    // metrics at every size, so the twips layout still fits. Every Windows has it; where it is
-    // missing (Wine), Tahoma, the dialogs' face of the same metrics, instead of whatever sans
-    // serif the font mapper would find.
-    font.lfOutPrecision = OUT_TT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
     font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-    const wchar_t* face =
-        FaceInstalled(L"Microsoft Sans Serif") ? L"Microsoft Sans Serif" : L"Tahoma";
+    // The forms were designed in "MS Sans Serif", a bitmap font of a few sizes: at 150 % and
+    // above its text is coarse or of the wrong size. "Microsoft Sans Serif" is its TrueType
+    // twin, with its metrics at every size, so the twips layout still fits; every Windows has
+    // it. Where it is missing (Wine), the bitmap font is still exact at 96 DPI, its own size;
+    // above that Tahoma, the dialogs' scalable face, comes closest.
+    const wchar_t* face = L"Microsoft Sans Serif";
+    font.lfOutPrecision = OUT_TT_PRECIS;
+    if (!FaceInstalled(face)) {
+        face = dpi == 96 ? L"MS Sans Serif" : L"Tahoma";
+        font.lfOutPrecision = dpi == 96 ? OUT_DEFAULT_PRECIS : OUT_TT_PRECIS;
+    }
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
     return CreateFontIndirectW(&font);
 }

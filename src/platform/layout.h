@@ -26,7 +26,8 @@ RECT TwipsToPixels(const TwipRect& rect, int dpi);
 // The outer size of a top-level window whose client area is `clientTwips` wide and high.
 SIZE WindowSizeForClient(int widthTwips, int heightTwips, DWORD style, DWORD exStyle, int dpi);
 
-// The forms' font at the given DPI: 8.25-point "Microsoft Sans Serif", a scalable sans serif.
+// The forms' font at the given DPI: 8.25-point "Microsoft Sans Serif", the scalable face of
+// the forms' design metrics.
 HFONT CreateFormFont(int dpi, bool bold = false, bool underline = false);
 
 }  // namespace tunewick::platform

@@ -4,118 +4,200 @@
 
 #include "platform/live_windows.h"
 #include "platform/program_directory.h"
-#include "platform/resources/version.h"
 #include "platform/win32_window_system.h"
 
 namespace tunewick::platform {
 namespace {
 
-constexpr wchar_t kClassName[] = L"TunewickMain";
-constexpr wchar_t kCaption[] = L"Tunewick";
 // Fixed single border, minimize box, no maximize box.
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr int kClientWidthTwips = 3165;
-constexpr int kClientHeightTwips = 5295;
-
-// Control ids: none is IDOK or IDCANCEL, which keyboard navigation sends for Enter and Escape.
-enum ControlId : int {
-    kText2 = 100,
-    kCmdON,
-    kCommand4,
-    kFrame1,
-    kTxtArt,
-    kTxtSong,
-    kLabel1,
-    kLabel2,
-    kCommand2,
-    kCheck1,
-    kLabel4,
-    kTxtFormat,
-    kLabel5,
-    kLabel3,
-    kCmdHide,
-    kCmdWinamp,
-    kCmdXM,
-    kCmdOptions,
+constexpr WindowLayout kWindow = {
+    L"TunewickMain",
+    L"Tunewick",
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+    0,
+    3165,
+    5295,
 };
 
-enum TimerId : UINT_PTR { kTimer1 = 1, kTmrWin, kTmrXM, kTmrMiniCheck };
+// The controls, in tab order: the ids follow the layout table below. The form designer's
+// names in the comments link each control to the description of its handler.
+enum ControlId : int {
+    kUnseenFocusBox = kFirstControlId,  // Text2
+    kRealPlayerButton,                  // cmdON
+    kHelpButton,                        // Command4
+    kCustomMessageFrame,                // Frame1
+    kArtistBox,                         // txtArt
+    kSongBox,                           // txtSong
+    kArtistLabel,                       // Label1
+    kSongLabel,                         // Label2
+    kSetButton,                         // Command2
+    kFollowPlayerBox,                   // Check1
+    kFollowPlayerLabel,                 // Label4
+    kFormatBox,                         // txtFormat
+    kFormatLabel,                       // Label5
+    kCreditLine,                        // Label3
+    kMinimizeToTrayButton,              // cmdHide
+    kWinampButton,                      // cmdWinamp
+    kXMPlayButton,                      // cmdXM
+    kOptionsButton,                     // cmdOptions
+};
+
+// Each mode's button and timer, in PlayerKind order; the minimize watcher's timer after them.
+constexpr int kModeButtonIds[] = {kRealPlayerButton, kWinampButton, kXMPlayButton};
+enum TimerId : UINT_PTR {
+    kRealPlayerTimer = 1,  // Timer1
+    kWinampTimer,          // tmrWin
+    kXMPlayTimer,          // tmrXM
+    kMinimizeWatcher,      // tmrMiniCheck
+};
+constexpr UINT_PTR kModeTimerIds[] = {kRealPlayerTimer, kWinampTimer, kXMPlayTimer};
 
 constexpr wchar_t kButton[] = L"BUTTON";
 constexpr wchar_t kEdit[] = L"EDIT";
 constexpr wchar_t kStatic[] = L"STATIC";
 
-// The window's own controls, in tab order; positions in twips relative to the window.
-// Text2 lies outside the client area: never seen, it takes the focus at start.
-constexpr ControlLayout kWindowControlsBeforeFrame[] = {
-    {kEdit, u"1863", kTextBoxStyle, WS_EX_CLIENTEDGE, {5400, 6420, 1575, 315}, kText2},
-    {kButton, kOsprayOffCaption, kCommandButtonStyle, 0, {120, 120, 2955, 375}, kCmdON},
-    {kButton, u"Help", kCommandButtonStyle, 0, {120, 3900, 2955, 375}, kCommand4},
-};
-constexpr ControlLayout kFrame1Layout = {kFrameClassName, u"Custom Artist / Song", kFrameStyle,
-                                         kFrameExStyle,   {120, 1800, 2955, 1995}, kFrame1};
-// Frame1's controls, in tab order; positions relative to the frame.
-constexpr ControlLayout kFrameControls[] = {
-    {kEdit, u"", kTextBoxStyle, WS_EX_CLIENTEDGE, {1080, 240, 1755, 315}, kTxtArt},
-    {kEdit, u"", kTextBoxStyle, WS_EX_CLIENTEDGE, {1080, 660, 1755, 315}, kTxtSong},
-    {kStatic, u"Artist", kLabelStyle | SS_LEFT, 0, {600, 300, 375, 195}, kLabel1},
-    {kStatic, u"Song Name", kLabelStyle | SS_LEFT, 0, {120, 720, 855, 195}, kLabel2},
-    {kButton, u"Set", kCommandButtonStyle, 0, {180, 1500, 1395, 375}, kCommand2},
-    {kButton, u"", kCheckBoxStyle, 0, {1740, 1620, 195, 195}, kCheck1},
-    {kStatic, u"Update with timers?", kLabelStyle | SS_LEFT, 0, {1980, 1500, 855, 375}, kLabel4},
-    {kEdit, kDesignedFormat, kTextBoxStyle, WS_EX_CLIENTEDGE, {1080, 1080, 1755, 315}, kTxtFormat},
-    {kStatic, u"Format", kLabelStyle | SS_RIGHT, 0, {420, 1140, 555, 195}, kLabel5},
-};
-constexpr ControlLayout kWindowControlsAfterFrame[] = {
-    {kStatic, u"", kLabelStyle | SS_CENTER, 0, {120, 4800, 2955, 495}, kLabel3},
-    {kButton, u"Minimize To Tray", kCommandButtonStyle, 0, {120, 1380, 2955, 375}, kCmdHide},
-    {kButton, kKestrinOffCaption, kCommandButtonStyle, 0, {120, 540, 2955, 375}, kCmdWinamp},
-    {kButton, kLumbrelOffCaption, kCommandButtonStyle, 0, {120, 960, 2955, 375}, kCmdXM},
-    {kButton, u"Options", kCommandButtonStyle, 0, {120, 4320, 2955, 375}, kCmdOptions},
+// Positions in twips relative to the container. The unseen box lies outside the client area:
+// it takes the focus at start.
+constexpr ControlLayout kControls[] = {
+    {kEdit, u"1863", kTextBoxStyle, WS_EX_CLIENTEDGE, {5400, 6420, 1575, 315}, kUnseenFocusBox},
+    {kButton,
+     kPlayerModes[0].offCaption,
+     kCommandButtonStyle,
+     0,
+     {120, 120, 2955, 375},
+     kRealPlayerButton},
+    {kButton, u"Help", kCommandButtonStyle, 0, {120, 3900, 2955, 375}, kHelpButton},
+    {kFrameClassName,
+     u"Custom Artist / Song",
+     kFrameStyle,
+     kFrameExStyle,
+     {120, 1800, 2955, 1995},
+     kCustomMessageFrame},
+    {kEdit,
+     u"",
+     kTextBoxStyle,
+     WS_EX_CLIENTEDGE,
+     {1080, 240, 1755, 315},
+     kArtistBox,
+     kCustomMessageFrame},
+    {kEdit,
+     u"",
+     kTextBoxStyle,
+     WS_EX_CLIENTEDGE,
+     {1080, 660, 1755, 315},
+     kSongBox,
+     kCustomMessageFrame},
+    {kStatic,
+     u"Artist",
+     kLabelStyle | SS_LEFT,
+     0,
+     {600, 300, 375, 195},
+     kArtistLabel,
+     kCustomMessageFrame},
+    {kStatic,
+     u"Song Name",
+     kLabelStyle | SS_LEFT,
+     0,
+     {120, 720, 855, 195},
+     kSongLabel,
+     kCustomMessageFrame},
+    {kButton,
+     u"Set",
+     kCommandButtonStyle,
+     0,
+     {180, 1500, 1395, 375},
+     kSetButton,
+     kCustomMessageFrame},
+    {kButton,
+     u"",
+     kCheckBoxStyle,
+     0,
+     {1740, 1620, 195, 195},
+     kFollowPlayerBox,
+     kCustomMessageFrame},
+    {kStatic,
+     u"Update with timers?",
+     kLabelStyle | SS_LEFT,
+     0,
+     {1980, 1500, 855, 375},
+     kFollowPlayerLabel,
+     kCustomMessageFrame},
+    {kEdit,
+     kDesignedFormat,
+     kTextBoxStyle,
+     WS_EX_CLIENTEDGE,
+     {1080, 1080, 1755, 315},
+     kFormatBox,
+     kCustomMessageFrame},
+    {kStatic,
+     u"Format",
+     kLabelStyle | SS_RIGHT,
+     0,
+     {420, 1140, 555, 195},
+     kFormatLabel,
+     kCustomMessageFrame},
+    {kStatic, u"", kLabelStyle | SS_CENTER, 0, {120, 4800, 2955, 495}, kCreditLine},
+    {kButton,
+     u"Minimize To Tray",
+     kCommandButtonStyle,
+     0,
+     {120, 1380, 2955, 375},
+     kMinimizeToTrayButton},
+    {kButton,
+     kPlayerModes[1].offCaption,
+     kCommandButtonStyle,
+     0,
+     {120, 540, 2955, 375},
+     kWinampButton},
+    {kButton,
+     kPlayerModes[2].offCaption,
+     kCommandButtonStyle,
+     0,
+     {120, 960, 2955, 375},
+     kXMPlayButton},
+    {kButton, u"Options", kCommandButtonStyle, 0, {120, 4320, 2955, 375}, kOptionsButton},
 };
 
-constexpr TextView kHideToolTip = u"Minimize Ospray To The Tray";
+constexpr TextView kMinimizeToTrayTip = u"Minimize Ospray To The Tray";
 
 }  // namespace
 
-// The controls' handles and the adapters the form logic works through.
+// The adapters the form logic works through, over the controls' handles.
 struct MainWindow::Controls {
-    HWND handles[kCmdOptions - kText2 + 1] = {};
+    std::array<Win32Caption, 3> modeButtons;
+    std::array<Win32Timer, 3> modeTimers;
+    Win32TextBox artistBox;
+    Win32TextBox songBox;
+    Win32TextBox formatBox;
+    Win32CheckBox followPlayerBox;
+    Win32Caption creditLine;
+    Win32Timer minimizeWatcher;
 
-    HWND operator[](int id) const { return handles[id - kText2]; }
+    Controls(HWND window, const std::function<HWND(int)>& control)
+        : modeButtons{Win32Caption(control(kModeButtonIds[0])),
+                      Win32Caption(control(kModeButtonIds[1])),
+                      Win32Caption(control(kModeButtonIds[2]))},
+          modeTimers{ModeTimer(window, 0), ModeTimer(window, 1), ModeTimer(window, 2)},
+          artistBox(control(kArtistBox)),
+          songBox(control(kSongBox)),
+          formatBox(control(kFormatBox)),
+          followPlayerBox(control(kFollowPlayerBox)),
+          creditLine(control(kCreditLine)),
+          minimizeWatcher(window, kMinimizeWatcher, static_cast<UINT>(kWatcherInterval.count())) {}
 
-    Win32Caption cmdON;
-    Win32Caption cmdWinamp;
-    Win32Caption cmdXM;
-    Win32TextBox txtArt;
-    Win32TextBox txtSong;
-    Win32TextBox txtFormat;
-    Win32CheckBox check1;
-    Win32Caption label3;
-    Win32Timer timer1;
-    Win32Timer tmrWin;
-    Win32Timer tmrXM;
-    Win32Timer tmrMiniCheck;
-
-    Controls(HWND window, const HWND (&created)[kCmdOptions - kText2 + 1])
-        : cmdON(created[kCmdON - kText2]),
-          cmdWinamp(created[kCmdWinamp - kText2]),
-          cmdXM(created[kCmdXM - kText2]),
-          txtArt(created[kTxtArt - kText2]),
-          txtSong(created[kTxtSong - kText2]),
-          txtFormat(created[kTxtFormat - kText2]),
-          check1(created[kCheck1 - kText2]),
-          label3(created[kLabel3 - kText2]),
-          timer1(window, kTimer1, static_cast<UINT>(kModeInterval.count())),
-          tmrWin(window, kTmrWin, static_cast<UINT>(kModeInterval.count())),
-          tmrXM(window, kTmrXM, static_cast<UINT>(kModeInterval.count())),
-          tmrMiniCheck(window, kTmrMiniCheck, static_cast<UINT>(kWatcherInterval.count())) {
-        std::copy(std::begin(created), std::end(created), std::begin(handles));
+    static Win32Timer ModeTimer(HWND window, std::size_t index) {
+        return Win32Timer(window, kModeTimerIds[index], static_cast<UINT>(kModeInterval.count()));
     }
 
     MainFormControls ForForm() {
-        return MainFormControls{cmdON,  cmdWinamp, cmdXM,  txtArt, txtSong, txtFormat,
-                                check1, label3,    timer1, tmrWin, tmrXM,   tmrMiniCheck};
+        return MainFormControls{{modeButtons[0], modeButtons[1], modeButtons[2]},
+                                {modeTimers[0], modeTimers[1], modeTimers[2]},
+                                artistBox,
+                                songBox,
+                                formatBox,
+                                followPlayerBox,
+                                creditLine,
+                                minimizeWatcher};
     }
 };
 
@@ -126,34 +208,24 @@ MainWindow::MainWindow(WindowSystem& windows, ProfileStore& profile, SecondaryWi
 MainWindow::~MainWindow() = default;
 
 bool MainWindow::Create() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    // Shared resource icons belong to the system: nothing to free.
-    icon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(TUNEWICK_IDI_APP), IMAGE_ICON,
-                                          GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
-                                          LR_SHARED));
-    smallIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(TUNEWICK_IDI_APP),
-                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    if (!RegisterOnce(kClassName, icon_, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) ||
-        !RegisterFrameClass()) {
-        return false;
-    }
-    dpi_ = SystemDpi();
-    font_.Reset(CreateFormFont(dpi_));
+    icon_ = ApplicationIcon(SM_CXICON, SM_CYICON);
+    smallIcon_ = ApplicationIcon(SM_CXSMICON, SM_CYSMICON);
+    const int dpi = SystemDpi();
+    font_.Reset(CreateFormFont(dpi));
     taskbarCreated_ = TaskbarCreatedMessage();
     // Without the menu the tray icon still adds and restores on a double click.
     trayMenu_.Create();
 
-    const SIZE size = WindowSizeForClient(kClientWidthTwips, kClientHeightTwips, kStyle, 0, dpi_);
-    if (!CreateTopLevel(kClassName, kCaption, kStyle, 0, size)) {
+    const HFONT fonts[] = {font_.Get()};
+    if (!CreateFromLayout(kWindow, icon_, smallIcon_, kControls, fonts, dpi)) {
         return false;
     }
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-    if (!CreateControls()) {
-        DestroyWindow(hwnd_);
-        return false;
-    }
+    controls_ = std::make_unique<Controls>(hwnd_, [this](int id) { return Control(id); });
+    // Only the watcher runs from the start.
+    controls_->minimizeWatcher.SetEnabled(true);
+    // The tip is a comfort: the button works without it.
+    AddToolTip(hwnd_, Control(kMinimizeToTrayButton), kMinimizeToTrayTip);
+    focus_ = Control(kUnseenFocusBox);
     boxes_ = std::make_unique<Win32MessageBoxes>([this] {
         // A box of a window in the tray has no owner: it would otherwise be hidden with it.
         return hwnd_ != nullptr && IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
@@ -163,43 +235,9 @@ bool MainWindow::Create() {
     return true;
 }
 
-bool MainWindow::CreateControls() {
-    HWND created[kCmdOptions - kText2 + 1] = {};
-    HFONT font = font_.Get();
-    auto make = [&](HWND container, const ControlLayout& layout) {
-        created[layout.id - kText2] = CreateControl(container, layout, dpi_, font);
-        return created[layout.id - kText2] != nullptr;
-    };
-    // Child windows are added at the bottom of the z-order, which is the tab order, so
-    // creating them in tab order gives the form's tab order.
-    bool ok = true;
-    for (const ControlLayout& layout : kWindowControlsBeforeFrame) {
-        ok = make(hwnd_, layout) && ok;
-    }
-    if (!make(hwnd_, kFrame1Layout)) {
-        return false;
-    }
-    for (const ControlLayout& layout : kFrameControls) {
-        ok = make(created[kFrame1 - kText2], layout) && ok;
-    }
-    for (const ControlLayout& layout : kWindowControlsAfterFrame) {
-        ok = make(hwnd_, layout) && ok;
-    }
-    if (!ok) {
-        return false;
-    }
-    controls_ = std::make_unique<Controls>(hwnd_, created);
-    // Only the watcher runs from the start.
-    controls_->tmrMiniCheck.SetEnabled(true);
-    // The tip is a comfort: the button works without it.
-    AddToolTip(hwnd_, (*controls_)[kCmdHide], kHideToolTip);
-    focus_ = (*controls_)[kText2];
-    return true;
-}
-
 void MainWindow::Start(int showCommand) {
     loading_ = true;
-    form_->Form_Load();
+    form_->Load();
     loading_ = false;
     if (!hiddenByLoad_ && hwnd_ != nullptr) {
         ::ShowWindow(hwnd_, showCommand);
@@ -219,7 +257,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The tray icon's events arrive here too: the shell puts the mouse message's
             // number where a mouse move carries x. Real moves over the window do nothing.
             if (form_ && IsTrayNotification(form_->trayRecord(), AsMouseMove(wParam, lParam))) {
-                form_->Form_MouseMove(GET_X_LPARAM(lParam));
+                form_->TrayIconEvent(GET_X_LPARAM(lParam));
             }
             return 0;
         case WM_DRAWITEM:
@@ -230,7 +268,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnControlColor(message, reinterpret_cast<HDC>(wParam),
                                   reinterpret_cast<HWND>(lParam));
         case DM_GETDEFID:
-            return OnGetDefaultId();
+            return FocusedCommandButtonAsDefault(hwnd_);
         case WM_CLOSE:
             OnClose();
             return 0;
@@ -254,50 +292,46 @@ void MainWindow::OnCommand(int id, int code) {
     }
     // An owner-drawn button reports a quick second click as a double click: still a click.
     const bool clicked = code == BN_CLICKED || code == BN_DOUBLECLICKED;
+    for (const PlayerMode& mode : kPlayerModes) {
+        if (id == kModeButtonIds[ModeIndex(mode.player)]) {
+            if (clicked) {
+                form_->ToggleMode(mode.player);
+            }
+            return;
+        }
+    }
     switch (id) {
-        case kCmdON:
+        case kMinimizeToTrayButton:
             if (clicked)
-                form_->cmdON_Click();
+                form_->MinimizeToTray();
             break;
-        case kCmdWinamp:
+        case kSetButton:
             if (clicked)
-                form_->cmdWinamp_Click();
+                form_->SendCustomMessage();
             break;
-        case kCmdXM:
+        case kHelpButton:
             if (clicked)
-                form_->cmdXM_Click();
+                form_->OpenHelp();
             break;
-        case kCmdHide:
+        case kOptionsButton:
             if (clicked)
-                form_->cmdHide_Click();
+                form_->OpenOptions();
             break;
-        case kCommand2:
-            if (clicked)
-                form_->Command2_Click();
-            break;
-        case kCommand4:
-            if (clicked)
-                form_->Command4_Click();
-            break;
-        case kCmdOptions:
-            if (clicked)
-                form_->cmdOptions_Click();
-            break;
-        case kText2:
-            // Text2 lies outside the client area: its caret would blink unseen and wake the
+        case kUnseenFocusBox:
+            // The box lies outside the client area: its caret would blink unseen and wake the
             // program twice a second for as long as the window is active.
             if (code == EN_SETFOCUS)
-                HideCaret((*controls_)[kText2]);
+                HideCaret(Control(kUnseenFocusBox));
             break;
-        case kCheck1:
+        case kFollowPlayerBox:
             if (code == BN_CLICKED)
-                ClickCheckBox((*controls_)[kCheck1]);
+                ClickCheckBox(Control(kFollowPlayerBox));
             break;
         case TrayMenu::kShowCommand:
-            form_->SysShow_Click();
+            form_->ShowFromTray();
             break;
         case TrayMenu::kCloseCommand:
-            form_->SysClose_Click();
+            form_->CloseFromTray();
             break;
         default:
             break;
@@ -308,21 +342,14 @@ void MainWindow::OnTimer(UINT_PTR id) {
     if (!form_) {
         return;
     }
-    switch (id) {
-        case kTimer1:
-            form_->Timer1_Timer();
-            break;
-        case kTmrWin:
-            form_->tmrWin_Timer();
-            break;
-        case kTmrXM:
-            form_->tmrXM_Timer();
-            break;
-        case kTmrMiniCheck:
-            form_->tmrMiniCheck_Timer();
-            break;
-        default:
-            break;
+    for (const PlayerMode& mode : kPlayerModes) {
+        if (id == kModeTimerIds[ModeIndex(mode.player)]) {
+            form_->PollTick(mode.player);
+            return;
+        }
+    }
+    if (id == kMinimizeWatcher) {
+        form_->CheckForMinimize();
     }
 }
 
@@ -336,19 +363,15 @@ MouseMove MainWindow::AsMouseMove(WPARAM wParam, LPARAM lParam) const {
 
 LRESULT MainWindow::OnControlColor(UINT message, HDC dc, HWND control) {
     // The check box keeps the platform's colours; labels and frames are white on black.
-    if (controls_ && control == (*controls_)[kCheck1]) {
+    if (control != nullptr && control == Control(kFollowPlayerBox)) {
         return Default(message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
     }
     return reinterpret_cast<LRESULT>(WhiteOnBlack(dc));
 }
 
-LRESULT MainWindow::OnGetDefaultId() {
-    return FocusedCommandButtonAsDefault(hwnd_);
-}
-
 void MainWindow::OnClose() {
     if (form_) {
-        form_->Form_Unload();
+        form_->Unload();
     }
     DestroyWindow(hwnd_);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -27,7 +28,7 @@ class SecondaryWindows {
     virtual void ShowOptions() = 0;
 };
 
-// The main window, Form1: its controls, timers, tray icon and menu, bound to MainForm.
+// The main window: its controls, timers, tray icon and menu, bound to MainForm.
 class MainWindow : public BaseWindow<MainWindow>, private MainFormHost {
   public:
     MainWindow(WindowSystem& windows, ProfileStore& profile, SecondaryWindows& secondary,
@@ -36,8 +37,8 @@ class MainWindow : public BaseWindow<MainWindow>, private MainFormHost {
 
     // Creates the window and its controls, hidden. False when the platform refuses.
     bool Create();
-    // Runs Form_Load, then shows the window with `showCommand` unless the load put it away
-    // into the tray: a window started in the tray is never seen.
+    // Runs the form's load, then shows the window with `showCommand` unless the load put it
+    // away into the tray: a window started in the tray is never seen.
     void Start(int showCommand);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -45,14 +46,12 @@ class MainWindow : public BaseWindow<MainWindow>, private MainFormHost {
   private:
     struct Controls;
 
-    bool CreateControls();
     void OnCommand(int id, int code);
     void OnTimer(UINT_PTR id);
     void OnClose();
     void OnEndSession(bool ending);
     MouseMove AsMouseMove(WPARAM wParam, LPARAM lParam) const;
     LRESULT OnControlColor(UINT message, HDC dc, HWND control);
-    LRESULT OnGetDefaultId();
 
     // MainFormHost
     WindowHandle MainWindowHandle() const override;
@@ -75,7 +74,6 @@ class MainWindow : public BaseWindow<MainWindow>, private MainFormHost {
     SecondaryWindows& secondary_;
     LiveWindows& live_;
 
-    int dpi_ = 96;
     HICON icon_ = nullptr;  // shared resource icons: the system frees them
     HICON smallIcon_ = nullptr;
     UniqueFont font_;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "platform/base_window.h"
@@ -15,7 +16,7 @@ namespace tunewick::platform {
 
 class LiveWindows;
 
-// The options dialog, frmOptions: modeless, without an owner, one instance.
+// The options dialog: modeless, without an owner, one instance.
 class OptionsWindow : public BaseWindow<OptionsWindow>, private OptionsFormHost {
   public:
     OptionsWindow(ProfileStore& profile, LiveWindows& live);
@@ -31,7 +32,6 @@ class OptionsWindow : public BaseWindow<OptionsWindow>, private OptionsFormHost 
     struct Controls;
 
     bool Create();
-    bool CreateControls(int dpi);
 
     // OptionsFormHost
     Text ProgramDirectory() const override;

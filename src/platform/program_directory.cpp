@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/wide_text.h"
+
 namespace tunewick::platform {
 
 Text ProgramDirectory() {
@@ -28,8 +30,7 @@ Text ProgramDirectory() {
     if (cut > 0 && path[cut - 1] == L':') {
         ++cut;  // a drive's root keeps its backslash
     }
-    static_assert(sizeof(wchar_t) == sizeof(char16_t));
-    return Text(reinterpret_cast<const char16_t*>(path.data()), cut);
+    return FromWide(std::wstring_view(path).substr(0, cut));
 }
 
 }  // namespace tunewick::platform

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/trace.h"
 #include "platform/win32_window_system.h"
 
 namespace tunewick::platform {
@@ -28,11 +29,21 @@ NOTIFYICONDATAW ToNotifyIconData(const TrayRecord& record) {
 
 bool AddTrayIcon(const TrayRecord& record) {
     NOTIFYICONDATAW data = ToNotifyIconData(record);
-    return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    if (Shell_NotifyIconW(NIM_ADD, &data) != FALSE) {
+        return true;
+    }
+    // An icon that is there already cannot be added again, and that is no failure: the shell
+    // takes a change to it. One that it does not know stays missing, and that is traced.
+    const DWORD error = GetLastError();
+    if (Shell_NotifyIconW(NIM_MODIFY, &data) == FALSE) {
+        TraceFailure(L"Shell_NotifyIconW(NIM_ADD)", error);
+    }
+    return false;
 }
 
 bool DeleteTrayIcon(const TrayRecord& record) {
     NOTIFYICONDATAW data = ToNotifyIconData(record);
+    // The shutdown removes the icon whether or not it was ever added: no trace.
     return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
 }
 
@@ -43,6 +54,7 @@ UINT TaskbarCreatedMessage() {
 bool TrayMenu::Create() {
     menu_.Reset(CreatePopupMenu());
     if (!menu_) {
+        TraceFailure(L"CreatePopupMenu");
         return false;
     }
     AppendMenuW(menu_.Get(), MF_STRING, kShowCommand, L"Show");

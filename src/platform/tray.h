@@ -20,7 +20,7 @@ bool DeleteTrayIcon(const TrayRecord& record);
 // every process.
 UINT TaskbarCreatedMessage();
 
-// The tray menu, MainSys: "Show" (drawn bold, the default) and "Close". A pick reaches the
+// The tray menu: "Show" (drawn bold, the default) and "Close". A pick reaches the
 // owner as WM_COMMAND with kShowCommand or kCloseCommand.
 class TrayMenu {
   public:

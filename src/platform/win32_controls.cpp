@@ -2,7 +2,11 @@
 
 #include <commctrl.h>
 
+#include <string>
+
+#include "platform/base_window.h"
 #include "platform/handles.h"
+#include "platform/trace.h"
 
 namespace tunewick::platform {
 
@@ -11,10 +15,10 @@ Text WindowText(HWND window) {
         return {};
     }
     const int length = GetWindowTextLengthW(window);
-    Text text(static_cast<std::size_t>(length) + 1, u'\0');
-    const int copied = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
     text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return text;
+    return FromWide(text);
 }
 
 void SetWindowText(HWND window, TextView text) {
@@ -79,6 +83,9 @@ void Win32Timer::SetEnabled(bool enabled) {
     if (enabled) {
         // A timer the platform refuses stays off, and the form reads it as off.
         enabled_ = SetTimer(owner_, id_, intervalMs_, nullptr) != 0;
+        if (!enabled_) {
+            TraceFailure(L"SetTimer " + std::to_wstring(id_));
+        }
     } else {
         if (IsWindow(owner_)) {
             KillTimer(owner_, id_);
@@ -93,14 +100,29 @@ box::Answer Win32MessageBoxes::Show(TextView text, int style, TextView title) {
     return static_cast<box::Answer>(answer);
 }
 
+namespace {
+
+LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace
+
 HWND CreateControl(HWND container, const ControlLayout& layout, int dpi, HFONT font) {
+    if (std::wstring_view(layout.className) == kFrameClassName &&
+        !RegisterOnce({kFrameClassName, &FrameProc, nullptr, nullptr, sizeof(LONG_PTR)})) {
+        return nullptr;
+    }
     const RECT place = TwipsToPixels(layout.place, dpi);
     HWND control =
         CreateWindowExW(layout.exStyle, layout.className, Wide(Text(layout.text)), layout.style,
                         place.left, place.top, place.right - place.left, place.bottom - place.top,
                         container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
                         GetModuleHandleW(nullptr), nullptr);
-    if (control != nullptr && font != nullptr) {
+    if (control == nullptr) {
+        TraceFailure(L"CreateWindowExW " + std::wstring(layout.className) + L" " +
+                     std::to_wstring(layout.id));
+        return nullptr;
+    }
+    if (font != nullptr) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     return control;
@@ -111,16 +133,14 @@ namespace {
 // The frame keeps the font it was given in its window's extra bytes.
 constexpr int kFrameFontOffset = 0;
 
-void PaintFrame(HWND frame) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(frame, &paint);
+void PaintFrame(HWND frame, HDC dc) {
     RECT client;
     GetClientRect(frame, &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 
     const Text caption = WindowText(frame);
-    auto font = reinterpret_cast<HFONT>(GetWindowLongPtrW(frame, kFrameFontOffset));
-    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+    const ScopedSelection font(dc,
+                               reinterpret_cast<HFONT>(GetWindowLongPtrW(frame, kFrameFontOffset)));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
 
@@ -145,13 +165,9 @@ void PaintFrame(HWND frame) {
         DrawTextW(dc, Wide(padded), static_cast<int>(padded.size()), &text,
                   DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
     }
-    if (oldFont != nullptr) {
-        SelectObject(dc, oldFont);
-    }
-    EndPaint(frame, &paint);
 }
 
-LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleFrameMessage(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
         case WM_NOTIFY:
@@ -176,31 +192,29 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
         }
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT fills the whole frame
-        case WM_PAINT:
-            PaintFrame(frame);
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(frame, &paint);
+            PaintFrame(frame, dc);
+            EndPaint(frame, &paint);
             return 0;
+        }
         default:
             return DefWindowProcW(frame, message, wParam, lParam);
     }
 }
 
-}  // namespace
-
-bool RegisterFrameClass() {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof(existing);
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), kFrameClassName, &existing)) {
-        return true;
+LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return HandleFrameMessage(frame, message, wParam, lParam);
+    } catch (...) {
+        // No exception may unwind into the system's frames.
+        TraceException(L"a frame's message handler", std::current_exception());
+        return 0;
     }
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &FrameProc;
-    wc.cbWndExtra = sizeof(LONG_PTR);
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kFrameClassName;
-    return RegisterClassExW(&wc) != 0;
 }
+
+}  // namespace
 
 void DrawCommandButton(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
@@ -223,18 +237,17 @@ void DrawCommandButton(const DRAWITEMSTRUCT& item) {
     FillRect(dc, &face, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 
     const Text caption = WindowText(item.hwndItem);
-    auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
-    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0));
-    RECT text = face;
-    if (pushed) {
-        OffsetRect(&text, 1, 1);
-    }
-    DrawTextW(dc, Wide(caption), static_cast<int>(caption.size()), &text,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    if (oldFont != nullptr) {
-        SelectObject(dc, oldFont);
+    {
+        const ScopedSelection font(
+            dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0));
+        RECT text = face;
+        if (pushed) {
+            OffsetRect(&text, 1, 1);
+        }
+        DrawTextW(dc, Wide(caption), static_cast<int>(caption.size()), &text,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
 
     if (focused && (item.itemState & ODS_NOFOCUSRECT) == 0) {
@@ -286,8 +299,16 @@ HWND AddToolTip(HWND owner, HWND tool, TextView text) {
 }
 
 void UseClassicLook(HWND control) {
-    // uxtheme is loaded on demand: a system without it draws classic controls anyway.
-    UniqueModule uxtheme(LoadLibraryW(L"uxtheme.dll"));
+    // uxtheme is loaded on demand, from the system folder only (a bare name would search the
+    // program's own folder first): a system without it draws classic controls anyway.
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        TraceFailure(L"GetSystemDirectoryW");
+        return;
+    }
+    const std::wstring path = std::wstring(folder, length) + L"\\uxtheme.dll";
+    UniqueModule uxtheme(LoadLibraryW(path.c_str()));
     if (!uxtheme) {
         return;
     }

@@ -7,15 +7,10 @@
 
 #include "core/text.h"
 #include "platform/layout.h"
+#include "platform/wide_text.h"
 #include "ui/controls.h"
 
 namespace tunewick::platform {
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text goes to the W functions as is");
-
-inline const wchar_t* Wide(const Text& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 // WM_GETTEXT / WM_SETTEXT of any window, as UTF-16 text.
 Text WindowText(HWND window);
@@ -105,7 +100,11 @@ class Win32MessageBoxes final : public MessageBoxes {
     std::function<HWND()> owner_;
 };
 
-// Creating the controls of a form.
+// The controls of every window are numbered from here, in their layout table's order. None is
+// IDOK or IDCANCEL, which keyboard navigation sends for Enter and Escape.
+inline constexpr int kFirstControlId = 100;
+
+// One control of a form.
 struct ControlLayout {
     const wchar_t* className;
     TextView text;
@@ -113,7 +112,11 @@ struct ControlLayout {
     DWORD exStyle;
     TwipRect place;  // relative to the container
     int id;
+    int container = 0;     // the id of the frame that holds it; 0: the window itself
+    std::size_t font = 0;  // which of the window's fonts: 0 its text's, 1 its title's
 };
+// Creates the control (registering the frame class for a frame); null, with a trace, when the
+// platform refuses.
 HWND CreateControl(HWND container, const ControlLayout& layout, int dpi, HFONT font);
 
 // Styles of the kinds of control the forms use. Every control clips its siblings, so a frame
@@ -128,7 +131,6 @@ inline constexpr DWORD kLabelStyle = kChildStyle;
 // and hands its controls' notifications up to its parent, so the form sees them as its own.
 // Dialog navigation (IsDialogMessage) steps into it like into a dialog.
 inline constexpr wchar_t kFrameClassName[] = L"TunewickFrame";
-bool RegisterFrameClass();
 inline constexpr DWORD kFrameStyle = kChildStyle;
 inline constexpr DWORD kFrameExStyle = WS_EX_CONTROLPARENT;
 
@@ -146,10 +148,6 @@ HBRUSH WhiteOnBlack(HDC dc);
 HWND AddToolTip(HWND owner, HWND tool, TextView text);
 
 // Turns visual styles off for one control, so that it draws in the colours its parent's
-// DM_GETDEFID answer that makes Enter press the focused owner-drawn command button, as Enter
-// does on any focused button of a form; 0 when the focus is elsewhere.
-LRESULT FocusedCommandButtonAsDefault(HWND window);
-
 // WM_CTLCOLOR* answer gives (themed buttons draw their text in the theme's colour).
 void UseClassicLook(HWND control);
 

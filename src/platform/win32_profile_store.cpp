@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/trace.h"
+#include "platform/wide_text.h"
+
 namespace tunewick::platform {
 namespace {
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "Text goes to the W functions as is");
 
 // The W functions take C strings: the copy ends the text and cuts it at a NUL, as the
 // callers' contract says.
 std::wstring CString(TextView text) {
-    text = text.substr(0, text.find(u'\0'));
-    return std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size());
+    return ToWide(text.substr(0, text.find(u'\0')));
 }
 
 // GetPrivateProfileStringW with the caller's buffer. The platform's function may write one
@@ -33,27 +33,6 @@ std::size_t GetProfileString(const wchar_t* section, const wchar_t* key,
                                                   guarded.data() + 1, size, CString(path).c_str());
     std::copy_n(guarded.begin() + 1, size, buffer.begin());
     return copied;
-}
-
-// The system's words for `error` (FormatMessageW) without the line break they end in; empty
-// for no error at all, and the code itself where the system has no words for it.
-Text SystemMessage(DWORD error) {
-    if (error == ERROR_SUCCESS) {
-        return {};
-    }
-    wchar_t text[512];
-    DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                       0, text, static_cast<DWORD>(std::size(text)), nullptr);
-    while (length > 0 &&
-           (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L' ')) {
-        --length;
-    }
-    if (length == 0) {
-        const std::string code = "Error " + std::to_string(error) + ".";
-        return Text(code.begin(), code.end());
-    }
-    return Text(reinterpret_cast<const char16_t*>(text), length);
 }
 
 // Windows refuses to rewrite a file marked read-only. Wine run by a user whom the host lets
@@ -119,12 +98,7 @@ bool Win32ProfileStore::Finish(bool done, const std::wstring& file, DWORD error)
         return true;
     }
     lastWriteFailure_ = SystemMessage(error);
-    const std::wstring reason = lastWriteFailure_.empty() ? std::wstring(L"no reason given")
-                                                          : std::wstring(lastWriteFailure_.begin(),
-                                                                         lastWriteFailure_.end());
-    const std::wstring trace = std::wstring(L"Tunewick: WritePrivateProfileStringW ") + file +
-                               L" failed: " + reason + L"\n";
-    OutputDebugStringW(trace.c_str());
+    TraceFailure(L"WritePrivateProfileStringW " + file, error);
     return false;
 }
 

@@ -4,6 +4,8 @@
 #include <new>
 #include <vector>
 
+#include "platform/wide_text.h"
+
 namespace tunewick::platform {
 
 namespace {
@@ -34,8 +36,7 @@ WindowHandle Win32WindowSystem::FindTopLevel(TextView className) {
 WindowHandle Win32WindowSystem::FindNextTopLevel(TextView className, WindowHandle after) {
     const Text name(className);
     // Parent null: the children of the desktop, i.e. the top-level windows.
-    return FromHwnd(FindWindowExW(nullptr, ToHwnd(after),
-                                  reinterpret_cast<const wchar_t*>(name.c_str()), nullptr));
+    return FromHwnd(FindWindowExW(nullptr, ToHwnd(after), Wide(name), nullptr));
 }
 
 std::optional<std::int32_t> Win32WindowSystem::CaptionLength(WindowHandle window) {
@@ -72,7 +73,7 @@ std::optional<Text> Win32WindowSystem::CaptionText(WindowHandle window, std::int
             // Trust neither the count nor the terminator beyond the buffer we own.
             const std::size_t room = buffer.size() - 1;
             const std::size_t count = std::min<std::size_t>(copied, room);
-            return Text(reinterpret_cast<const char16_t*>(buffer.data()), count);
+            return FromWide(std::wstring_view(buffer.data(), count));
         }
         case SendOutcome::NoWindow:
             return Text();

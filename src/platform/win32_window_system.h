@@ -8,8 +8,6 @@
 
 namespace tunewick::platform {
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text goes to the W functions as is");
-
 inline HWND ToHwnd(WindowHandle window) {
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
 }

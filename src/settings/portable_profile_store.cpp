@@ -79,7 +79,7 @@ bool IsLineBreak(char16_t unit) {
 fs::path OsPath(TextView path) {
     Text text(UpToNul(path));
 #ifdef _WIN32
-    static_assert(sizeof(wchar_t) == sizeof(char16_t));
+    // Unit by unit: the path type's wide text is UTF-16 there.
     return fs::path(std::wstring(text.begin(), text.end()));
 #else
     std::replace(text.begin(), text.end(), u'\\', u'/');

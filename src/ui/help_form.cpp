@@ -45,13 +45,13 @@ Text HelpText() {
     return text;
 }
 
-HelpForm::HelpForm(TextBox& Text1, HelpFormHost& host) : text1_(Text1), host_(host) {}
+HelpForm::HelpForm(TextBox& helpText, HelpFormHost& host) : helpText_(helpText), host_(host) {}
 
-void HelpForm::Form_Load() {
-    text1_.SetValue(HelpText());
+void HelpForm::Load() {
+    helpText_.SetValue(HelpText());
 }
 
-void HelpForm::Command1_Click() {
+void HelpForm::Dismiss() {
     host_.Close();
 }
 

@@ -14,19 +14,19 @@ class HelpFormHost {
     virtual void Close() = 0;  // closes (unloads) the help window
 };
 
-// The help window (Form2).
+// The help window.
 class HelpForm {
   public:
-    HelpForm(TextBox& Text1, HelpFormHost& host);
+    HelpForm(TextBox& helpText, HelpFormHost& host);
 
     HelpForm(const HelpForm&) = delete;
     HelpForm& operator=(const HelpForm&) = delete;
 
-    void Form_Load();       // fills Text1 with HelpText()
-    void Command1_Click();  // "OK": closes the window
+    void Load();     // fills the text box with HelpText()
+    void Dismiss();  // "OK": closes the window
 
   private:
-    TextBox& text1_;
+    TextBox& helpText_;
     HelpFormHost& host_;
 };
 

@@ -18,19 +18,6 @@ constexpr TextView kSetQuestion =
     u"Do you still wish to set a custom message? (It will be changed back on the next timer "
     u"run)";
 
-struct ModeInfo {
-    PlayerKind player;
-    TextView name;  // as the interface names the mode
-    TextView offCaption;
-    TextView onCaption;
-};
-
-constexpr ModeInfo kModes[] = {
-    {PlayerKind::RealPlayer, u"Ospray", kOsprayOffCaption, kOsprayOnCaption},
-    {PlayerKind::Winamp, u"Kestrin", kKestrinOffCaption, kKestrinOnCaption},
-    {PlayerKind::XMPlay, u"Lumbrel", kLumbrelOffCaption, kLumbrelOnCaption},
-};
-
 }  // namespace
 
 TextView TrayRecord::Tip() const {
@@ -65,35 +52,19 @@ MainForm::MainForm(const MainFormControls& controls, WindowSystem& windows, Mess
                    ProfileStore& profile, MainFormHost& host)
     : c_(controls), windows_(windows), boxes_(boxes), profile_(profile), host_(host) {}
 
-CommandButton& MainForm::Button(Mode mode) const {
-    switch (mode) {
-        case Mode::RealPlayer:
-            return c_.cmdON;
-        case Mode::Winamp:
-            return c_.cmdWinamp;
-        case Mode::XMPlay:
-            return c_.cmdXM;
-    }
-    return c_.cmdON;
+CommandButton& MainForm::Button(PlayerKind mode) const {
+    return c_.modeButtons[ModeIndex(mode)];
 }
 
-Timer& MainForm::ModeTimer(Mode mode) const {
-    switch (mode) {
-        case Mode::RealPlayer:
-            return c_.Timer1;
-        case Mode::Winamp:
-            return c_.tmrWin;
-        case Mode::XMPlay:
-            return c_.tmrXM;
-    }
-    return c_.Timer1;
+Timer& MainForm::ModeTimer(PlayerKind mode) const {
+    return c_.modeTimers[ModeIndex(mode)];
 }
 
-bool MainForm::Running(Mode mode) const {
+bool MainForm::Running(PlayerKind mode) const {
     return !unloaded_ && ModeTimer(mode).Enabled();
 }
 
-void MainForm::Send(const NowPlayingRequest& request, std::optional<Mode> forMode) {
+void MainForm::Send(const NowPlayingRequest& request, std::optional<PlayerKind> forMode) {
     // Every send waits on each messenger in turn, and the platform hands the window the
     // messages sent to it meanwhile: the session may end and the shutdown clear the message,
     // or the mode be switched off. The shutdown's empty record must stay the last one.
@@ -101,23 +72,23 @@ void MainForm::Send(const NowPlayingRequest& request, std::optional<Mode> forMod
                    [this, forMode] { return forMode ? Running(*forMode) : !unloaded_; });
 }
 
-void MainForm::SendEmpty(bool show, std::optional<Mode> forMode) {
+void MainForm::SendEmpty(bool show, std::optional<PlayerKind> forMode) {
     NowPlayingRequest request;
     request.show = show;
     Send(request, forMode);
 }
 
-void MainForm::SendSong(Text title, Text artist, std::optional<Mode> forMode) {
+void MainForm::SendSong(Text title, Text artist, std::optional<PlayerKind> forMode) {
     NowPlayingRequest request;
     request.title = std::move(title);
     request.artist = std::move(artist);
-    request.format = c_.txtFormat.Value();
+    request.format = c_.formatBox.Value();
     request.show = true;
     Send(request, forMode);
 }
 
-void MainForm::Toggle(Mode mode) {
-    const ModeInfo& info = kModes[static_cast<int>(mode)];
+void MainForm::ToggleMode(PlayerKind mode) {
+    const PlayerMode& info = ModeOf(mode);
     CommandButton& button = Button(mode);
     if (button.Caption() != info.onCaption) {
         // Nothing is sent now: the first update comes with the first tick.
@@ -130,28 +101,8 @@ void MainForm::Toggle(Mode mode) {
     SendEmpty(true, std::nullopt);
 }
 
-void MainForm::cmdON_Click() {
-    Toggle(Mode::RealPlayer);
-}
-void MainForm::cmdWinamp_Click() {
-    Toggle(Mode::Winamp);
-}
-void MainForm::cmdXM_Click() {
-    Toggle(Mode::XMPlay);
-}
-
-void MainForm::Timer1_Timer() {
-    Tick(Mode::RealPlayer);
-}
-void MainForm::tmrWin_Timer() {
-    Tick(Mode::Winamp);
-}
-void MainForm::tmrXM_Timer() {
-    Tick(Mode::XMPlay);
-}
-
 bool MainForm::ShowTickBox(TextView text, int style) {
-    // Timer events keep arriving while the box is open; Tick skips them instead of opening
+    // Timer events keep arriving while the box is open; PollTick skips them instead of opening
     // a box on top of this one.
     tickBoxOpen_ = true;
     boxes_.Show(text, style, kErrorTitle);
@@ -159,7 +110,7 @@ bool MainForm::ShowTickBox(TextView text, int style) {
     return !unloaded_;
 }
 
-void MainForm::Tick(Mode mode) {
+void MainForm::PollTick(PlayerKind mode) {
     // A stale tick of a mode switched off meanwhile, or one that arrives during a tick's
     // box or after the window unloaded, has nothing to do.
     if (unloaded_ || tickBoxOpen_ || !ModeTimer(mode).Enabled()) {
@@ -167,22 +118,17 @@ void MainForm::Tick(Mode mode) {
     }
 
     // Guard: the other modes in this mode's fixed order.
-    static constexpr Mode kGuardOrder[3][2] = {
-        {Mode::Winamp, Mode::XMPlay},      // RealPlayer tick
-        {Mode::XMPlay, Mode::RealPlayer},  // Winamp tick
-        {Mode::Winamp, Mode::RealPlayer},  // XMPlay tick
-    };
-    for (const Mode other : kGuardOrder[static_cast<int>(mode)]) {
+    for (const PlayerKind other : ModeOf(mode).guardOrder) {
         if (!ModeTimer(other).Enabled()) {
             continue;
         }
-        const Text message = Text(kModes[static_cast<int>(other)].name) +
+        const Text message = Text(ModeOf(other).name) +
                              u" is already activated! Please deactivate it to use " +
-                             Text(kModes[static_cast<int>(mode)].name);
+                             Text(ModeOf(mode).name);
         // The toggle switches the mode off; only if the user did so while the box was open
         // would it switch it back on, so then it is left alone.
         if (ShowTickBox(message, box::kCritical | box::kOkOnly) && ModeTimer(mode).Enabled()) {
-            Toggle(mode);
+            ToggleMode(mode);
         }
         // The mode is off now: reading its player and sending would speak for a mode that
         // no longer runs.
@@ -200,9 +146,9 @@ void MainForm::Tick(Mode mode) {
     }
 }
 
-bool MainForm::Poll(Mode mode) {
-    const ModeInfo& info = kModes[static_cast<int>(mode)];
-    const PlayerTitle read = ReadPlayerTitle(windows_, PlayerWindowClass(info.player));
+bool MainForm::Poll(PlayerKind mode) {
+    const PlayerMode& info = ModeOf(mode);
+    const PlayerTitle read = ReadPlayerTitle(windows_, info.windowClass);
     if (!Running(mode)) {
         // The window unloaded or the mode went off while the player was asked: what it
         // answered is for nobody now.
@@ -221,7 +167,7 @@ bool MainForm::Poll(Mode mode) {
     if (read.window == WindowHandle::None) {
         // The player is not running. RealPlayer mode asks the messenger to show the empty
         // record, the other two to hide it.
-        SendEmpty(mode == Mode::RealPlayer, mode);
+        SendEmpty(mode == PlayerKind::RealPlayer, mode);
         if (Running(mode)) {
             ModeTimer(mode).SetEnabled(false);
             Button(mode).SetCaption(info.offCaption);
@@ -229,30 +175,30 @@ bool MainForm::Poll(Mode mode) {
         return true;
     }
 
-    const CutResult cut = CutTitle(info.player, read.title);
+    const CutResult cut = CutTitle(mode, read.title);
     const SongInfo* song = std::get_if<SongInfo>(&cut);
     if (song == nullptr) {
         return false;
     }
     SendSong(song->title, song->artist, mode);
-    if (Running(mode) && c_.Check1.Value() == 1) {
-        c_.txtArt.SetValue(song->artist);
-        c_.txtSong.SetValue(song->title);
+    if (Running(mode) && c_.followPlayerBox.Value() == 1) {
+        c_.artistBox.SetValue(song->artist);
+        c_.songBox.SetValue(song->title);
     }
     return true;
 }
 
-void MainForm::ErrorTrap(Mode mode) {
+void MainForm::ErrorTrap(PlayerKind mode) {
     // The trap's toggle is there to switch a failing mode off; a mode already off (switched
     // off while the box was open) stays off.
     if (ShowTickBox(kTrapMessage, box::kExclamation | box::kOkOnly) && ModeTimer(mode).Enabled()) {
-        Toggle(mode);
+        ToggleMode(mode);
     }
 }
 
-void MainForm::Command2_Click() {
+void MainForm::SendCustomMessage() {
     // Only the RealPlayer mode is asked about; the other modes' next tick simply overwrites.
-    if (c_.Timer1.Enabled() &&
+    if (ModeTimer(PlayerKind::RealPlayer).Enabled() &&
         boxes_.Show(kSetQuestion, box::kYesNo, kSetTitle) != box::Answer::Yes) {
         return;
     }
@@ -260,47 +206,47 @@ void MainForm::Command2_Click() {
     if (unloaded_) {
         return;
     }
-    SendSong(c_.txtSong.Value(), c_.txtArt.Value(), std::nullopt);
+    SendSong(c_.songBox.Value(), c_.artistBox.Value(), std::nullopt);
 }
 
-void MainForm::Command4_Click() {
+void MainForm::OpenHelp() {
     host_.ShowHelp();
 }
 
-void MainForm::cmdOptions_Click() {
+void MainForm::OpenOptions() {
     host_.ShowOptions();
 }
 
-void MainForm::cmdHide_Click() {
+void MainForm::MinimizeToTray() {
     trayAdded_ = true;
     // Adding an icon that is already there fails quietly: the result does not matter.
     host_.AddTrayIcon(trayRecord_);
     host_.HideWindow();
 }
 
-void MainForm::tmrMiniCheck_Timer() {
+void MainForm::CheckForMinimize() {
     if (unloaded_) {
         return;
     }
     if (host_.WindowState() == 1) {
-        cmdHide_Click();
+        MinimizeToTray();
     }
 }
 
-void MainForm::Form_MouseMove(int x) {
-    if (x == kTrayDoubleClick) {
-        SysShow_Click();
-    } else if (x == kTrayRightDown) {
+void MainForm::TrayIconEvent(int mouseMessage) {
+    if (mouseMessage == kTrayDoubleClick) {
+        ShowFromTray();
+    } else if (mouseMessage == kTrayRightDown) {
         host_.PopUpTrayMenu();
     }
 }
 
-void MainForm::SysShow_Click() {
+void MainForm::ShowFromTray() {
     host_.ShowWindow();
     host_.SetWindowState(0);
 }
 
-void MainForm::SysClose_Click() {
+void MainForm::CloseFromTray() {
     host_.CloseHelp();
     host_.CloseWindow();
 }
@@ -310,30 +256,24 @@ Text MainForm::Setting(TextView section, TextView key) const {
     return ReadSetting(profile_, section, key, SettingsPath(host_.ProgramDirectory()));
 }
 
-void MainForm::Form_Load() {
-    c_.Label3.SetCaption(kCreditCaption);
+void MainForm::Load() {
+    c_.creditLine.SetCaption(kCreditCaption);
     trayRecord_ = MakeTrayRecord(host_.MainWindowHandle(), host_.IconHandle());
 
     if (Setting(u"General", u"Minimize_Startup") == u"1") {
-        cmdHide_Click();
+        MinimizeToTray();
     }
-
-    const Text player = Setting(u"Defaults", u"Player");
-    if (player == u"Realplayer") {
-        cmdON_Click();
-    } else if (player == u"Winamp") {
-        cmdWinamp_Click();
-    } else if (player == u"XMPlay") {
-        cmdXM_Click();
+    if (const PlayerMode* mode = ModeForSettingsWord(Setting(u"Defaults", u"Player"))) {
+        ToggleMode(mode->player);
     }
 
     // Empty values replace the designed texts too.
-    c_.txtArt.SetValue(Setting(u"Defaults", u"Artist"));
-    c_.txtSong.SetValue(Setting(u"Defaults", u"Song"));
-    c_.txtFormat.SetValue(Setting(u"Defaults", u"Format"));
+    c_.artistBox.SetValue(Setting(u"Defaults", u"Artist"));
+    c_.songBox.SetValue(Setting(u"Defaults", u"Song"));
+    c_.formatBox.SetValue(Setting(u"Defaults", u"Format"));
 }
 
-void MainForm::Form_Unload() {
+void MainForm::Unload() {
     if (unloaded_) {
         return;
     }
@@ -345,10 +285,10 @@ void MainForm::Form_Unload() {
     SendNowPlaying(windows_, NowPlayingRequest{});
     host_.CloseHelp();
     // The timers end with the window; no mode's toggle runs, so no further record goes out.
-    c_.Timer1.SetEnabled(false);
-    c_.tmrWin.SetEnabled(false);
-    c_.tmrXM.SetEnabled(false);
-    c_.tmrMiniCheck.SetEnabled(false);
+    for (Timer& timer : c_.modeTimers) {
+        timer.SetEnabled(false);
+    }
+    c_.minimizeWatcher.SetEnabled(false);
 }
 
 void MainForm::TaskbarCreated() {
@@ -359,7 +299,7 @@ void MainForm::TaskbarCreated() {
 }
 
 void MainForm::SessionEnd() {
-    Form_Unload();
+    Unload();
 }
 
 }  // namespace tunewick

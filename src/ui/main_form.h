@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "core/now_playing.h"
@@ -10,20 +12,16 @@
 #include "core/window_system.h"
 #include "settings/profile_store.h"
 #include "ui/controls.h"
+#include "ui/player_modes.h"
 
 namespace tunewick {
 
 // Timer intervals the window binds its timers with.
-inline constexpr std::chrono::milliseconds kModeInterval{5000};     // Timer1, tmrWin, tmrXM
-inline constexpr std::chrono::milliseconds kWatcherInterval{2000};  // tmrMiniCheck
+inline constexpr std::chrono::milliseconds kModeInterval{5000};     // each mode's poll
+inline constexpr std::chrono::milliseconds kWatcherInterval{2000};  // the minimize watcher
 
-// Captions and texts the window is created with; the form logic changes them from there.
-inline constexpr TextView kOsprayOffCaption = u"Activate Ospray";
-inline constexpr TextView kOsprayOnCaption = u"Deactivate Ospray";
-inline constexpr TextView kKestrinOffCaption = u"Activate Kestrin";
-inline constexpr TextView kKestrinOnCaption = u"Deactivate Kestrin";
-inline constexpr TextView kLumbrelOffCaption = u"Activate Lumbrel";
-inline constexpr TextView kLumbrelOnCaption = u"Deactivate Lumbrel";
+// Texts the window is created with; the form logic changes them from there. (The mode
+// buttons start with their modes' off captions.)
 inline constexpr TextView kDesignedFormat = u"{0} - {1}";
 inline constexpr TextView kCreditCaption = u"Tunewick\r\nBy Vantor";
 
@@ -85,11 +83,11 @@ class MainFormHost {
     virtual void HideWindow() = 0;
     virtual int WindowState() const = 0;  // 0 normal, 1 minimized
     virtual void SetWindowState(int state) = 0;
-    // Closes (unloads) the main window; the window's unload runs MainForm::Form_Unload.
+    // Closes (unloads) the main window; the window's unload runs MainForm::Unload.
     virtual void CloseWindow() = 0;
 
     // Pops up the tray menu at the mouse position, "Show" as its default (bold) item. A pick
-    // comes back as SysShow_Click or SysClose_Click.
+    // comes back as ShowFromTray or CloseFromTray.
     virtual void PopUpTrayMenu() = 0;
 
     // Shell_NotifyIcon with NIM_ADD / NIM_DELETE. True on success; the form ignores it.
@@ -104,24 +102,22 @@ class MainFormHost {
 };
 
 // The main window's controls the logic reads and writes. Buttons whose captions never change
-// (cmdHide, Command2, Command4, cmdOptions) are reached only through their click handlers.
+// ("Minimize To Tray", "Set", "Help", "Options") are reached only through what they do.
 struct MainFormControls {
-    CommandButton& cmdON;
-    CommandButton& cmdWinamp;
-    CommandButton& cmdXM;
-    TextBox& txtArt;
-    TextBox& txtSong;
-    TextBox& txtFormat;
-    CheckBox& Check1;
-    Label& Label3;
-    Timer& Timer1;
-    Timer& tmrWin;
-    Timer& tmrXM;
-    Timer& tmrMiniCheck;
+    // Each mode's button and poll timer, in PlayerKind order.
+    std::array<std::reference_wrapper<CommandButton>, 3> modeButtons;
+    std::array<std::reference_wrapper<Timer>, 3> modeTimers;
+    // The custom message's fields, which also show what a tick sent when they follow the player.
+    TextBox& artistBox;
+    TextBox& songBox;
+    TextBox& formatBox;
+    CheckBox& followPlayerBox;  // "Update with timers?"
+    Label& creditLine;
+    Timer& minimizeWatcher;
 };
 
-// The main window (Form1): the three player modes and their poll ticks, the custom message,
-// the tray and the program's start-up and shutdown. Every method is an event handler of the
+// The main window: the three player modes and their poll ticks, the custom message, the tray
+// and the program's start-up and shutdown. Every method is an event handler of the
 // user-interface thread; they call one another as the window's handlers do.
 class MainForm {
   public:
@@ -131,32 +127,29 @@ class MainForm {
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
 
-    // Mode toggles: RealPlayer ("Ospray"), Winamp ("Kestrin"), XMPlay ("Lumbrel").
-    void cmdON_Click();
-    void cmdWinamp_Click();
-    void cmdXM_Click();
+    // The mode's button: switches it on, or off with an empty record.
+    void ToggleMode(PlayerKind mode);
+    // The mode's timer. A tick whose guard switches its own mode off ends there; while a box
+    // raised by a tick is open, every mode's tick is skipped.
+    void PollTick(PlayerKind mode);
 
-    // Poll ticks of the three modes. A tick whose guard switches its own mode off ends there;
-    // while a box raised by a tick is open, every mode's tick is skipped.
-    void Timer1_Timer();
-    void tmrWin_Timer();
-    void tmrXM_Timer();
+    void SendCustomMessage();  // "Set"
+    void OpenHelp();           // "Help"
+    void OpenOptions();        // "Options"
+    void MinimizeToTray();     // "Minimize To Tray"
+    // The watcher's timer: a minimized window goes to the tray.
+    void CheckForMinimize();
 
-    void Command2_Click();    // "Set": the custom message
-    void Command4_Click();    // "Help"
-    void cmdOptions_Click();  // "Options"
-    void cmdHide_Click();     // "Minimize To Tray"
-    void tmrMiniCheck_Timer();
+    // The tray icon's events: the mouse message number the shell put in the low word of
+    // lParam, already in pixels (the Win32 layer passes GET_X_LPARAM unchanged).
+    void TrayIconEvent(int mouseMessage);
+    void ShowFromTray();   // the tray menu's "Show"
+    void CloseFromTray();  // the tray menu's "Close"
 
-    // The tray icon's events. `x` is the mouse message number the shell put in the low word
-    // of lParam, already in pixels (the Win32 layer passes GET_X_LPARAM unchanged).
-    void Form_MouseMove(int x);
-    void SysShow_Click();
-    void SysClose_Click();
-
-    void Form_Load();
-    // Runs once; later calls (a close after the session ended) do nothing.
-    void Form_Unload();
+    // Start-up, before the window is first shown.
+    void Load();
+    // Shutdown. Runs once; later calls (a close after the session ended) do nothing.
+    void Unload();
 
     // The shell's "TaskbarCreated": the shell restarted, so an icon that had been added is
     // gone; add it again.
@@ -167,24 +160,20 @@ class MainForm {
     const TrayRecord& trayRecord() const { return trayRecord_; }
 
   private:
-    enum class Mode { RealPlayer, Winamp, XMPlay };
-
-    CommandButton& Button(Mode mode) const;
-    Timer& ModeTimer(Mode mode) const;
-    void Toggle(Mode mode);
-    void Tick(Mode mode);
+    CommandButton& Button(PlayerKind mode) const;
+    Timer& ModeTimer(PlayerKind mode) const;
     // The tick's work after the guard; false when the error trap is to run.
-    bool Poll(Mode mode);
-    void ErrorTrap(Mode mode);
+    bool Poll(PlayerKind mode);
+    void ErrorTrap(PlayerKind mode);
     // Shows a box from a tick; false when the form was unloaded while it was open.
     bool ShowTickBox(TextView text, int style);
     // The mode is on and the window loaded: checked again after every wait on another program.
-    bool Running(Mode mode) const;
+    bool Running(PlayerKind mode) const;
     // Sends while the window stays loaded, and `forMode`, when given, stays on.
-    void Send(const NowPlayingRequest& request, std::optional<Mode> forMode);
-    void SendEmpty(bool show, std::optional<Mode> forMode);
+    void Send(const NowPlayingRequest& request, std::optional<PlayerKind> forMode);
+    void SendEmpty(bool show, std::optional<PlayerKind> forMode);
     // A song with the format box's text, to be shown.
-    void SendSong(Text title, Text artist, std::optional<Mode> forMode);
+    void SendSong(Text title, Text artist, std::optional<PlayerKind> forMode);
     Text Setting(TextView section, TextView key) const;
 
     MainFormControls c_;

@@ -9,9 +9,6 @@ namespace tunewick {
 
 namespace {
 
-// The words "Player" takes, in the order of the AutoAct buttons.
-constexpr TextView kPlayerWords[] = {u"Realplayer", u"Winamp", u"XMPlay"};
-
 constexpr TextView kErrorTitle = u"Error";
 
 // What the box says when `path` cannot be written, and the system's reason when it gave one.
@@ -39,43 +36,40 @@ Text OptionsForm::Path() const {
     return SettingsPath(host_.ProgramDirectory());
 }
 
-void OptionsForm::Form_Load() {
+void OptionsForm::Load() {
     if (ReadSetting(profile_, u"General", u"Minimize_Startup", Path()) == u"1") {
-        c_.chkMiniStart.SetValue(1);
+        c_.minimizeAtStartupBox.SetValue(1);
     }
-    const Text player = ReadSetting(profile_, u"Defaults", u"Player", Path());
-    for (std::size_t i = 0; i < c_.AutoAct.size(); ++i) {
-        if (player == kPlayerWords[i]) {
-            c_.AutoAct[i].get().SetSelected(true);
-            break;
-        }
+    if (const PlayerMode* mode =
+            ModeForSettingsWord(ReadSetting(profile_, u"Defaults", u"Player", Path()))) {
+        c_.startupModeButtons[ModeIndex(mode->player)].get().SetSelected(true);
     }
     // Empty values included: a missing "Format" empties the designed text.
-    c_.txtArtist.SetValue(ReadSetting(profile_, u"Defaults", u"Artist", Path()));
-    c_.txtSong.SetValue(ReadSetting(profile_, u"Defaults", u"Song", Path()));
-    c_.txtFormat.SetValue(ReadSetting(profile_, u"Defaults", u"Format", Path()));
+    c_.artistBox.SetValue(ReadSetting(profile_, u"Defaults", u"Artist", Path()));
+    c_.songBox.SetValue(ReadSetting(profile_, u"Defaults", u"Song", Path()));
+    c_.formatBox.SetValue(ReadSetting(profile_, u"Defaults", u"Format", Path()));
 }
 
-void OptionsForm::cmdOK_Click() {
-    const Text miniStart = DecimalText(c_.chkMiniStart.Value());
-    // No player chosen: no value at all, which deletes the key.
+void OptionsForm::Save() {
+    const Text minimizeAtStartup = DecimalText(c_.minimizeAtStartupBox.Value());
+    // No mode chosen: no value at all, which deletes the key.
     std::optional<TextView> player;
-    for (std::size_t i = 0; i < c_.AutoAct.size(); ++i) {
-        if (c_.AutoAct[i].get().Selected()) {
-            player = kPlayerWords[i];
+    for (const PlayerMode& mode : kPlayerModes) {
+        if (c_.startupModeButtons[ModeIndex(mode.player)].get().Selected()) {
+            player = mode.settingsWord;
             break;
         }
     }
-    const Text artist = c_.txtArtist.Value();
-    const Text song = c_.txtSong.Value();
-    const Text format = c_.txtFormat.Value();
+    const Text artist = c_.artistBox.Value();
+    const Text song = c_.songBox.Value();
+    const Text format = c_.formatBox.Value();
     struct Setting {
         TextView section;
         TextView key;
         std::optional<TextView> value;
     };
     const Setting settings[] = {
-        {u"General", u"Minimize_Startup", miniStart},
+        {u"General", u"Minimize_Startup", minimizeAtStartup},
         {u"Defaults", u"Player", player},
         {u"Defaults", u"Artist", artist},
         {u"Defaults", u"Song", song},
@@ -98,7 +92,7 @@ void OptionsForm::cmdOK_Click() {
     host_.Close();
 }
 
-void OptionsForm::cmdCancel_Click() {
+void OptionsForm::Cancel() {
     host_.Close();
 }
 

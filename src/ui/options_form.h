@@ -6,6 +6,7 @@
 #include "core/text.h"
 #include "settings/profile_store.h"
 #include "ui/controls.h"
+#include "ui/player_modes.h"
 
 namespace tunewick {
 
@@ -19,15 +20,17 @@ class OptionsFormHost {
 };
 
 struct OptionsFormControls {
-    // The player to switch on at start-up: 0 "Realplayer", 1 "Winamp", 2 "XMPlay".
-    std::array<std::reference_wrapper<OptionButton>, 3> AutoAct;
-    CheckBox& chkMiniStart;
-    TextBox& txtArtist;
-    TextBox& txtSong;
-    TextBox& txtFormat;
+    // The mode to switch on at start-up, one button per mode in PlayerKind order; none chosen
+    // switches no mode on.
+    std::array<std::reference_wrapper<OptionButton>, 3> startupModeButtons;
+    CheckBox& minimizeAtStartupBox;
+    // The main window's artist, song and format boxes at start-up.
+    TextBox& artistBox;
+    TextBox& songBox;
+    TextBox& formatBox;
 };
 
-// The options dialog (frmOptions): edits settings.cfg, which the main window reads at its
+// The options dialog: edits settings.cfg, which the main window reads at its
 // next start. "OK" closes it once every setting is written; when the file cannot be written,
 // a box says why and the dialog stays open with the user's choices.
 class OptionsForm {
@@ -38,9 +41,9 @@ class OptionsForm {
     OptionsForm(const OptionsForm&) = delete;
     OptionsForm& operator=(const OptionsForm&) = delete;
 
-    void Form_Load();
-    void cmdOK_Click();
-    void cmdCancel_Click();
+    void Load();    // fills the controls from settings.cfg
+    void Save();    // "OK"
+    void Cancel();  // "Cancel" and the close box
 
   private:
     Text Path() const;

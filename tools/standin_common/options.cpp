@@ -8,6 +8,8 @@
 #include <charconv>
 #include <string>
 
+#include "platform/wide_text.h"
+
 namespace tunewick::standin {
 
 std::optional<Options> Options::Parse(const std::vector<Text>& args,
@@ -37,7 +39,6 @@ std::optional<Options> Options::Parse(const std::vector<Text>& args,
 }
 
 std::vector<Text> Options::CommandLineArguments() {
-    static_assert(sizeof(wchar_t) == sizeof(char16_t));
     std::vector<Text> args;
     int count = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -45,7 +46,7 @@ std::vector<Text> Options::CommandLineArguments() {
         return args;
     }
     for (int i = 1; i < count; ++i) {
-        args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
+        args.push_back(platform::FromWide(argv[i]));
     }
     LocalFree(argv);
     return args;

@@ -6,13 +6,11 @@
 #include <utility>
 
 #include "core/text.h"
+#include "platform/wide_text.h"
 
 namespace tunewick::standin {
 
-inline const wchar_t* Wide(const Text& text) {
-    static_assert(sizeof(wchar_t) == sizeof(char16_t));
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+using platform::Wide;
 
 // A stand-in's one top-level window: a class registered for it alone, every message from
 // WM_NCCREATE on going to HandleMessage.

@@ -92,12 +92,6 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"RealPlayerEmpty", PlayerKind::RealPlayer, u"", CutError::NegativeLength}),
     [](const ::testing::TestParamInfo<CutCase>& info) { return std::string(info.param.name); });
 
-TEST(PlayerWindowClass, NamesEachPlayersClass) {
-    EXPECT_EQ(PlayerWindowClass(PlayerKind::RealPlayer), u"geminiwindowclass");
-    EXPECT_EQ(PlayerWindowClass(PlayerKind::Winamp), u"winamp v1.x");
-    EXPECT_EQ(PlayerWindowClass(PlayerKind::XMPlay), u"xmplay-main");
-}
-
 TEST(ReadPlayerTitle, ReadsTheFirstWindowOfTheClass) {
     MemoryWindowSystem windows;
     windows.Open(u"other", u"not this");

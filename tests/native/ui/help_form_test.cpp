@@ -17,7 +17,7 @@ TEST(HelpFormTest, LoadFillsTheTextBoxWithTheHelpText) {
     MemoryTextBox text1(u"placeholder");
     FakeHelpHost host;
     HelpForm form(text1, host);
-    form.Form_Load();
+    form.Load();
     const Text text = text1.Value();
 
     const TextView expectedStart =
@@ -56,7 +56,7 @@ TEST(HelpFormTest, OkClosesTheWindow) {
     MemoryTextBox text1;
     FakeHelpHost host;
     HelpForm form(text1, host);
-    form.Command1_Click();
+    form.Dismiss();
     EXPECT_EQ(host.closed, 1);
 }
 

@@ -28,44 +28,28 @@ constexpr TextView kXMPlayClass = u"xmplay-main";
 
 class MainFormTest : public ::testing::Test {
   protected:
-    enum Mode { kReal, kWinamp, kXM };
+    static constexpr PlayerKind kReal = PlayerKind::RealPlayer;
+    static constexpr PlayerKind kWinamp = PlayerKind::Winamp;
+    static constexpr PlayerKind kXM = PlayerKind::XMPlay;
 
     MainFormTest() {
-        Timer1.OnTick([this] { form.Timer1_Timer(); });
-        tmrWin.OnTick([this] { form.tmrWin_Timer(); });
-        tmrXM.OnTick([this] { form.tmrXM_Timer(); });
-        tmrMiniCheck.OnTick([this] { form.tmrMiniCheck_Timer(); });
-        host.onClose = [this] { form.Form_Unload(); };
+        for (const PlayerMode& mode : kPlayerModes) {
+            ModeTimer(mode.player).OnTick([this, &mode] { form.PollTick(mode.player); });
+        }
+        minimizeWatcher.OnTick([this] { form.CheckForMinimize(); });
+        host.onClose = [this] { form.Unload(); };
         windows.Open(u"MsnMsgrUIManager");
     }
 
-    void Click(Mode mode) {
-        switch (mode) {
-            case kReal:
-                return form.cmdON_Click();
-            case kWinamp:
-                return form.cmdWinamp_Click();
-            case kXM:
-                return form.cmdXM_Click();
-        }
+    void Click(PlayerKind mode) { form.ToggleMode(mode); }
+    void Tick(PlayerKind mode) { form.PollTick(mode); }
+    MemoryCaption& Button(PlayerKind mode) {
+        return mode == kReal ? realPlayerButton : mode == kWinamp ? winampButton : xmplayButton;
     }
-    void Tick(Mode mode) {
-        switch (mode) {
-            case kReal:
-                return form.Timer1_Timer();
-            case kWinamp:
-                return form.tmrWin_Timer();
-            case kXM:
-                return form.tmrXM_Timer();
-        }
+    ManualClock::ClockTimer& ModeTimer(PlayerKind mode) {
+        return mode == kReal ? realPlayerTimer : mode == kWinamp ? winampTimer : xmplayTimer;
     }
-    MemoryCaption& Button(Mode mode) {
-        return mode == kReal ? cmdON : mode == kWinamp ? cmdWinamp : cmdXM;
-    }
-    ManualClock::ClockTimer& ModeTimer(Mode mode) {
-        return mode == kReal ? Timer1 : mode == kWinamp ? tmrWin : tmrXM;
-    }
-    static TextView PlayerClass(Mode mode) {
+    static TextView PlayerClass(PlayerKind mode) {
         return mode == kReal ? kRealPlayerClass : mode == kWinamp ? kWinampClass : kXMPlayClass;
     }
     std::vector<Text> Records() const { return windows.DeliveredRecords(); }
@@ -78,35 +62,40 @@ class MainFormTest : public ::testing::Test {
 
     EventLog log;
     ManualClock clock;
-    MemoryCaption cmdON{log, "cmdON", kOsprayOffCaption};
-    MemoryCaption cmdWinamp{log, "cmdWinamp", kKestrinOffCaption};
-    MemoryCaption cmdXM{log, "cmdXM", kLumbrelOffCaption};
-    MemoryCaption Label3{log, "Label3", u""};
-    MemoryTextBox txtArt;
-    MemoryTextBox txtSong;
-    MemoryTextBox txtFormat{kDesignedFormat};
-    MemoryCheckBox Check1;
-    ManualClock::ClockTimer& Timer1 = clock.AddTimer(kModeInterval, false);
-    ManualClock::ClockTimer& tmrWin = clock.AddTimer(kModeInterval, false);
-    ManualClock::ClockTimer& tmrXM = clock.AddTimer(kModeInterval, false);
-    ManualClock::ClockTimer& tmrMiniCheck = clock.AddTimer(kWatcherInterval, true);
+    MemoryCaption realPlayerButton{log, "realPlayerButton", ModeOf(kReal).offCaption};
+    MemoryCaption winampButton{log, "winampButton", ModeOf(kWinamp).offCaption};
+    MemoryCaption xmplayButton{log, "xmplayButton", ModeOf(kXM).offCaption};
+    MemoryCaption creditLine{log, "creditLine", u""};
+    MemoryTextBox artistBox;
+    MemoryTextBox songBox;
+    MemoryTextBox formatBox{kDesignedFormat};
+    MemoryCheckBox followPlayerBox;
+    ManualClock::ClockTimer& realPlayerTimer = clock.AddTimer(kModeInterval, false);
+    ManualClock::ClockTimer& winampTimer = clock.AddTimer(kModeInterval, false);
+    ManualClock::ClockTimer& xmplayTimer = clock.AddTimer(kModeInterval, false);
+    ManualClock::ClockTimer& minimizeWatcher = clock.AddTimer(kWatcherInterval, true);
     LoggingWindowSystem windows{log};
     ScriptedBoxes boxes{log};
     FakeMainHost host{log};
     MemoryProfileStore profile;
-    MainForm form{{cmdON, cmdWinamp, cmdXM, txtArt, txtSong, txtFormat, Check1, Label3, Timer1,
-                   tmrWin, tmrXM, tmrMiniCheck},
-                  windows,
-                  boxes,
-                  profile,
-                  host};
+    MainFormControls Controls() {
+        return {{realPlayerButton, winampButton, xmplayButton},
+                {realPlayerTimer, winampTimer, xmplayTimer},
+                artistBox,
+                songBox,
+                formatBox,
+                followPlayerBox,
+                creditLine,
+                minimizeWatcher};
+    }
+    MainForm form{Controls(), windows, boxes, profile, host};
 };
 
 // --- Toggles ---------------------------------------------------------------------------------
 
 TEST_F(MainFormTest, ToggleSwitchesOnSilentlyAndOffWithOneEmptyRecord) {
     struct Row {
-        Mode mode;
+        PlayerKind mode;
         TextView off;
         TextView on;
     };
@@ -129,10 +118,10 @@ TEST_F(MainFormTest, ToggleSwitchesOnSilentlyAndOffWithOneEmptyRecord) {
 }
 
 TEST_F(MainFormTest, ModesDoNotBlockEachOtherAtTheButton) {
-    form.cmdON_Click();
-    form.cmdWinamp_Click();
-    form.cmdXM_Click();
-    EXPECT_TRUE(Timer1.Enabled() && tmrWin.Enabled() && tmrXM.Enabled());
+    form.ToggleMode(kReal);
+    form.ToggleMode(kWinamp);
+    form.ToggleMode(kXM);
+    EXPECT_TRUE(realPlayerTimer.Enabled() && winampTimer.Enabled() && xmplayTimer.Enabled());
     EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -140,7 +129,7 @@ TEST_F(MainFormTest, ModesDoNotBlockEachOtherAtTheButton) {
 
 TEST_F(MainFormTest, TickSendsTheCutCaptionWithTheFormatOneIntervalAfterSwitchingOn) {
     struct Row {
-        Mode mode;
+        PlayerKind mode;
         TextView caption;
         TextView title;
         TextView artist;
@@ -156,16 +145,16 @@ TEST_F(MainFormTest, TickSendsTheCutCaptionWithTheFormatOneIntervalAfterSwitchin
         SCOPED_TRACE(ToUtf8(row.caption));
         Forget();
         const WindowHandle player = windows.Open(PlayerClass(row.mode), row.caption);
-        txtFormat.SetValue(u"{1} sings {0}");
-        Check1.SetValue(1);
+        formatBox.SetValue(u"{1} sings {0}");
+        followPlayerBox.SetValue(1);
         Click(row.mode);
 
         Advance(4999);
         EXPECT_TRUE(Records().empty());
         Advance(1);
         EXPECT_EQ(Records(), std::vector<Text>{Record(row.title, row.artist, u"{1} sings {0}")});
-        EXPECT_EQ(txtArt.Value(), row.artist);
-        EXPECT_EQ(txtSong.Value(), row.title);
+        EXPECT_EQ(artistBox.Value(), row.artist);
+        EXPECT_EQ(songBox.Value(), row.title);
         EXPECT_TRUE(ModeTimer(row.mode).Enabled());
 
         // Every further tick sends again, following the caption.
@@ -184,21 +173,21 @@ TEST_F(MainFormTest, UpdateWithTimersCopiesOnlyWhenCheckedExactly) {
     windows.Open(kXMPlayClass, u"Some Band - Some Song");
     for (const int value : {0, 1, 2}) {
         SCOPED_TRACE(value);
-        txtArt.SetValue(u"typed artist");
-        txtSong.SetValue(u"typed song");
-        Check1.SetValue(value);
-        form.cmdXM_Click();
+        artistBox.SetValue(u"typed artist");
+        songBox.SetValue(u"typed song");
+        followPlayerBox.SetValue(value);
+        form.ToggleMode(kXM);
         Advance(5000);
-        EXPECT_EQ(txtArt.Value(), value == 1 ? u"Some Band" : u"typed artist");
-        EXPECT_EQ(txtSong.Value(), value == 1 ? u"Some Song" : u"typed song");
-        form.cmdXM_Click();
+        EXPECT_EQ(artistBox.Value(), value == 1 ? u"Some Band" : u"typed artist");
+        EXPECT_EQ(songBox.Value(), value == 1 ? u"Some Song" : u"typed song");
+        form.ToggleMode(kXM);
     }
 }
 
 TEST_F(MainFormTest, EmptyFormatIsSentAsAnEmptyField) {
     windows.Open(kWinampClass, u"3. Band - Song - Winamp");
-    txtFormat.SetValue(u"");
-    form.cmdWinamp_Click();
+    formatBox.SetValue(u"");
+    form.ToggleMode(kWinamp);
     Advance(5000);
     EXPECT_EQ(Records(), std::vector<Text>{Record(u"Song", u"Band", u"")});
 }
@@ -207,7 +196,7 @@ TEST_F(MainFormTest, EmptyFormatIsSentAsAnEmptyField) {
 
 TEST_F(MainFormTest, PlayerNotRunningSwitchesTheModeOffSilently) {
     struct Row {
-        Mode mode;
+        PlayerKind mode;
         bool show;  // RealPlayer mode shows the empty record, the other two hide it
         TextView off;
     };
@@ -231,8 +220,8 @@ TEST_F(MainFormTest, PlayerNotRunningSwitchesTheModeOffSilently) {
 
 TEST_F(MainFormTest, GuardReportsTheFirstOtherModeOnAndSwitchesItsOwnModeOff) {
     struct Row {
-        Mode ticking;
-        std::vector<Mode> othersOn;
+        PlayerKind ticking;
+        std::vector<PlayerKind> othersOn;
         TextView message;
     };
     const Row rows[] = {
@@ -260,7 +249,7 @@ TEST_F(MainFormTest, GuardReportsTheFirstOtherModeOnAndSwitchesItsOwnModeOff) {
     for (const Row& row : rows) {
         SCOPED_TRACE(ToUtf8(row.message));
         Click(row.ticking);
-        for (const Mode other : row.othersOn) {
+        for (const PlayerKind other : row.othersOn) {
             Click(other);
         }
         Forget();
@@ -272,7 +261,7 @@ TEST_F(MainFormTest, GuardReportsTheFirstOtherModeOnAndSwitchesItsOwnModeOff) {
         // The box comes first, then the toggle's empty record, and the tick ends there.
         EXPECT_EQ(log.front(), "box:" + ToUtf8(row.message));
         EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
-        for (const Mode other : row.othersOn) {
+        for (const PlayerKind other : row.othersOn) {
             EXPECT_TRUE(ModeTimer(other).Enabled());
             Click(other);
         }
@@ -283,26 +272,26 @@ TEST_F(MainFormTest, GuardedTickThatWouldFailDoesNotSwitchItsModeBackOn) {
     // Winamp's caption does not fit; the guard switches the mode off first, and the tick must
     // not go on to fail and let the error trap flip it on again.
     windows.Open(kWinampClass, u"Winamp 5.08");
-    form.cmdWinamp_Click();
-    form.cmdXM_Click();
-    form.tmrWin_Timer();
+    form.ToggleMode(kWinamp);
+    form.ToggleMode(kXM);
+    form.PollTick(kWinamp);
     EXPECT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].style, 16);
-    EXPECT_FALSE(tmrWin.Enabled());
-    EXPECT_EQ(cmdWinamp.Caption(), u"Activate Kestrin");
+    EXPECT_FALSE(winampTimer.Enabled());
+    EXPECT_EQ(winampButton.Caption(), u"Activate Kestrin");
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
 }
 
 TEST_F(MainFormTest, SecondModeSwitchedOnLaterIsKeptWhileTheEarlierOneGivesWay) {
     windows.Open(kWinampClass, u"1. Band - Song - Winamp");
     windows.Open(kXMPlayClass, u"Other Band - Other Song");
-    form.cmdWinamp_Click();
+    form.ToggleMode(kWinamp);
     Advance(1000);
-    form.cmdXM_Click();
+    form.ToggleMode(kXM);
     Advance(4000);  // Winamp's tick comes first and gives way
     EXPECT_EQ(boxes.shown.size(), 1u);
-    EXPECT_FALSE(tmrWin.Enabled());
-    EXPECT_TRUE(tmrXM.Enabled());
+    EXPECT_FALSE(winampTimer.Enabled());
+    EXPECT_TRUE(xmplayTimer.Enabled());
     Advance(1000);  // XMPlay's first tick finds no other mode on
     EXPECT_EQ(Records(), (std::vector<Text>{EmptyRecord(true), Record(u"Other Song", u"Other Band",
                                                                       kDesignedFormat)}));
@@ -313,7 +302,7 @@ TEST_F(MainFormTest, SecondModeSwitchedOnLaterIsKeptWhileTheEarlierOneGivesWay) 
 
 TEST_F(MainFormTest, CaptionThatDoesNotFitGoesToTheErrorTrap) {
     struct Row {
-        Mode mode;
+        PlayerKind mode;
         TextView caption;
         std::optional<std::int32_t> reportedLength;
     };
@@ -334,8 +323,8 @@ TEST_F(MainFormTest, CaptionThatDoesNotFitGoesToTheErrorTrap) {
         if (row.reportedLength) {
             windows.SetReportedLength(player, *row.reportedLength);
         }
-        Check1.SetValue(1);
-        txtArt.SetValue(u"kept");
+        followPlayerBox.SetValue(1);
+        artistBox.SetValue(u"kept");
         Click(row.mode);
         Advance(5000);
         EXPECT_EQ(boxes.shown,
@@ -345,7 +334,7 @@ TEST_F(MainFormTest, CaptionThatDoesNotFitGoesToTheErrorTrap) {
         // The box first, then the toggle's empty record with show = true.
         EXPECT_EQ(log.back(), "send");
         EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
-        EXPECT_EQ(txtArt.Value(), u"kept");
+        EXPECT_EQ(artistBox.Value(), u"kept");
         windows.Close(player);
     }
 }
@@ -354,22 +343,22 @@ TEST_F(MainFormTest, CaptionThatDoesNotFitGoesToTheErrorTrap) {
 
 TEST_F(MainFormTest, TicksWhileATickBoxIsOpenAreSkippedNotQueued) {
     windows.Open(kXMPlayClass, u"Band - Song");
-    form.cmdWinamp_Click();  // due at 5000, 10000, ...
+    form.ToggleMode(kWinamp);  // due at 5000, 10000, ...
     Advance(1000);
-    form.cmdXM_Click();  // due at 6000, 11000, 16000, ...
+    form.ToggleMode(kXM);  // due at 6000, 11000, 16000, ...
     int xmFiredDuringBox = 0;
     boxes.duringNextBox = [&] {
-        const int before = tmrXM.fired();
+        const int before = xmplayTimer.fired();
         Advance(7000);  // the box stays open from 5000 to 12000
-        xmFiredDuringBox = tmrXM.fired() - before;
+        xmFiredDuringBox = xmplayTimer.fired() - before;
     };
     Advance(4000);  // Winamp's tick at 5000 finds XMPlay on and opens its box
 
     EXPECT_EQ(xmFiredDuringBox, 2);  // the ticks at 6000 and 11000 came and were skipped
     EXPECT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
-    EXPECT_FALSE(tmrWin.Enabled());
-    EXPECT_TRUE(tmrXM.Enabled());
+    EXPECT_FALSE(winampTimer.Enabled());
+    EXPECT_TRUE(xmplayTimer.Enabled());
 
     // XMPlay resumes with its next interval after the box closed.
     Advance(3999);
@@ -380,12 +369,12 @@ TEST_F(MainFormTest, TicksWhileATickBoxIsOpenAreSkippedNotQueued) {
 
 TEST_F(MainFormTest, FailingCaptionOpensOneBoxNotOneEveryInterval) {
     windows.Open(kWinampClass, u"Winamp 5.08");
-    form.cmdWinamp_Click();
+    form.ToggleMode(kWinamp);
     boxes.duringNextBox = [&] { Advance(30000); };
     Advance(5000);
-    EXPECT_GE(tmrWin.fired(), 6);
+    EXPECT_GE(winampTimer.fired(), 6);
     EXPECT_EQ(boxes.shown.size(), 1u);
-    EXPECT_FALSE(tmrWin.Enabled());
+    EXPECT_FALSE(winampTimer.Enabled());
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
 }
 
@@ -393,20 +382,20 @@ TEST_F(MainFormTest, ModeSwitchedOffWhileItsTickBoxIsOpenStaysOff) {
     windows.Open(kXMPlayClass, u"no hyphen");
     // The trap's box, then a guard's box: each time the user switches the mode off by hand
     // while the box is open, and the tick's own toggle must not switch it back on.
-    form.cmdXM_Click();
-    boxes.duringNextBox = [&] { form.cmdXM_Click(); };
+    form.ToggleMode(kXM);
+    boxes.duringNextBox = [&] { form.ToggleMode(kXM); };
     Advance(5000);
     EXPECT_EQ(boxes.shown.at(0).style, 48);
-    EXPECT_FALSE(tmrXM.Enabled());
-    EXPECT_EQ(cmdXM.Caption(), u"Activate Lumbrel");
+    EXPECT_FALSE(xmplayTimer.Enabled());
+    EXPECT_EQ(xmplayButton.Caption(), u"Activate Lumbrel");
 
-    form.cmdXM_Click();
-    form.cmdON_Click();
-    boxes.duringNextBox = [&] { form.cmdXM_Click(); };
-    form.tmrXM_Timer();
+    form.ToggleMode(kXM);
+    form.ToggleMode(kReal);
+    boxes.duringNextBox = [&] { form.ToggleMode(kXM); };
+    form.PollTick(kXM);
     EXPECT_EQ(boxes.shown.at(1).style, 16);
-    EXPECT_FALSE(tmrXM.Enabled());
-    EXPECT_EQ(cmdXM.Caption(), u"Activate Lumbrel");
+    EXPECT_FALSE(xmplayTimer.Enabled());
+    EXPECT_EQ(xmplayButton.Caption(), u"Activate Lumbrel");
     // Only the two hand toggles sent anything.
     EXPECT_EQ(Records(), (std::vector<Text>{EmptyRecord(true), EmptyRecord(true)}));
 }
@@ -414,12 +403,12 @@ TEST_F(MainFormTest, ModeSwitchedOffWhileItsTickBoxIsOpenStaysOff) {
 TEST_F(MainFormTest, CaptionNotReadInTimeSendsNothingAndKeepsTheMode) {
     const WindowHandle player = windows.Open(kWinampClass, u"7. Band - Song - Winamp");
     windows.SetHung(player, true);
-    form.cmdWinamp_Click();
+    form.ToggleMode(kWinamp);
     Advance(10000);
     EXPECT_TRUE(Records().empty());
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_TRUE(tmrWin.Enabled());
-    EXPECT_EQ(cmdWinamp.Caption(), u"Deactivate Kestrin");
+    EXPECT_TRUE(winampTimer.Enabled());
+    EXPECT_EQ(winampButton.Caption(), u"Deactivate Kestrin");
 
     windows.SetHung(player, false);
     Advance(5000);
@@ -433,7 +422,7 @@ TEST_F(MainFormTest, SetSendsTheBoxesAtOnceWhileTheRealPlayerModeIsOff) {
         TextView song;
         TextView artist;
         TextView format;
-        std::vector<Mode> modesOn;
+        std::vector<PlayerKind> modesOn;
     };
     const Row rows[] = {
         {u"", u"", u"", {}},
@@ -442,17 +431,17 @@ TEST_F(MainFormTest, SetSendsTheBoxesAtOnceWhileTheRealPlayerModeIsOff) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(ToUtf8(row.song));
-        for (const Mode mode : row.modesOn) {
+        for (const PlayerKind mode : row.modesOn) {
             Click(mode);
         }
         Forget();
-        txtSong.SetValue(row.song);
-        txtArt.SetValue(row.artist);
-        txtFormat.SetValue(row.format);
-        form.Command2_Click();
+        songBox.SetValue(row.song);
+        artistBox.SetValue(row.artist);
+        formatBox.SetValue(row.format);
+        form.SendCustomMessage();
         EXPECT_TRUE(boxes.shown.empty());
         EXPECT_EQ(Records(), std::vector<Text>{Record(row.song, row.artist, row.format)});
-        for (const Mode mode : row.modesOn) {
+        for (const PlayerKind mode : row.modesOn) {
             EXPECT_TRUE(ModeTimer(mode).Enabled());
             Click(mode);
         }
@@ -466,27 +455,27 @@ TEST_F(MainFormTest, SetAsksFirstWhileTheRealPlayerModeIsOn) {
         u"timer run)",
         4, u"Set Custom Message?"};
     windows.Open(kRealPlayerClass, u"RealPlayer: Real Song - Real Band");
-    form.cmdON_Click();
-    txtSong.SetValue(u"Custom");
-    txtArt.SetValue(u"Me");
+    form.ToggleMode(kReal);
+    songBox.SetValue(u"Custom");
+    artistBox.SetValue(u"Me");
 
     for (const box::Answer answer : {box::Answer::No, box::Answer::Cancel, box::Answer::Ok}) {
         Forget();
         boxes.answers = {answer};
-        form.Command2_Click();
+        form.SendCustomMessage();
         EXPECT_EQ(boxes.shown, std::vector<Shown>{question});
         EXPECT_TRUE(Records().empty());
-        EXPECT_EQ(txtSong.Value(), u"Custom");
-        EXPECT_EQ(txtArt.Value(), u"Me");
+        EXPECT_EQ(songBox.Value(), u"Custom");
+        EXPECT_EQ(artistBox.Value(), u"Me");
     }
 
     Forget();
     boxes.answers = {box::Answer::Yes};
-    form.Command2_Click();
+    form.SendCustomMessage();
     EXPECT_EQ(boxes.shown, std::vector<Shown>{question});
     EXPECT_EQ(Records(), std::vector<Text>{Record(u"Custom", u"Me", kDesignedFormat)});
-    EXPECT_TRUE(Timer1.Enabled());
-    EXPECT_EQ(cmdON.Caption(), u"Deactivate Ospray");
+    EXPECT_TRUE(realPlayerTimer.Enabled());
+    EXPECT_EQ(realPlayerButton.Caption(), u"Deactivate Ospray");
     Advance(5000);  // the mode's next tick replaces the custom message
     EXPECT_EQ(Records().back(), Record(u"Real Song", u"Real Band", kDesignedFormat));
 }
@@ -512,13 +501,13 @@ TEST_F(MainFormTest, TrayEventsAreTheDoubleClickAndTheRightButton) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.x);
         log.clear();
-        form.Form_MouseMove(row.x);
+        form.TrayIconEvent(row.x);
         EXPECT_EQ(log, row.expected);
     }
 }
 
 TEST_F(MainFormTest, TrayNotificationsAreToldFromMovesOverTheWindow) {
-    form.Form_Load();
+    form.Load();
     constexpr int kFar = -600;  // the pointer over the icon, far from the window's client area
     struct Row {
         MouseMove move;
@@ -537,22 +526,22 @@ TEST_F(MainFormTest, TrayNotificationsAreToldFromMovesOverTheWindow) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(::testing::Message() << row.move.wParam << ", " << row.move.lParam << " at "
-                                        << row.move.pointerX << "," << row.move.pointerY);
+                                          << row.move.pointerX << "," << row.move.pointerY);
         EXPECT_EQ(IsTrayNotification(form.trayRecord(), row.move), row.notification);
     }
 }
 
 TEST_F(MainFormTest, MinimizeToTrayAddsTheIconThenHides) {
-    form.Form_Load();
+    form.Load();
     log.clear();
-    form.cmdHide_Click();
+    form.MinimizeToTray();
     EXPECT_EQ(log, (EventLog{"add", "hide"}));
     ASSERT_EQ(host.records.size(), 1u);
     EXPECT_EQ(host.records[0], form.trayRecord());
 }
 
 TEST_F(MainFormTest, TrayRecordHoldsTheShellValues) {
-    form.Form_Load();
+    form.Load();
     const TrayRecord& record = form.trayRecord();
     EXPECT_EQ(record.cbSize, 88u);
     EXPECT_EQ(record.hWnd, FakeMainHost::kWindow);
@@ -565,7 +554,7 @@ TEST_F(MainFormTest, TrayRecordHoldsTheShellValues) {
 }
 
 TEST_F(MainFormTest, WatcherSendsAMinimizedWindowToTheTrayOnEveryTickUntilRestored) {
-    form.Form_Load();
+    form.Load();
     log.clear();
     Advance(2000);
     EXPECT_TRUE(log.empty());
@@ -579,41 +568,41 @@ TEST_F(MainFormTest, WatcherSendsAMinimizedWindowToTheTrayOnEveryTickUntilRestor
     EXPECT_EQ(log, (EventLog{"add", "hide", "add", "hide"}));
 
     log.clear();
-    form.Form_MouseMove(515);
+    form.TrayIconEvent(515);
     Advance(4000);
     EXPECT_EQ(log, (EventLog{"show", "state=0"}));
 }
 
 TEST_F(MainFormTest, MenuShowRestoresAndCloseClosesHelpThenTheWindow) {
-    form.Form_Load();
-    form.SysShow_Click();
+    form.Load();
+    form.ShowFromTray();
     EXPECT_EQ(log.back(), "state=0");
     log.clear();
-    form.SysClose_Click();
+    form.CloseFromTray();
     // The window's close runs the shutdown, which closes the help window again if needed.
     EXPECT_EQ(log, (EventLog{"closeHelp", "close", "delete", "send", "closeHelp"}));
 }
 
 TEST_F(MainFormTest, HelpAndOptionsButtonsOpenTheirWindows) {
-    form.Command4_Click();
-    form.cmdOptions_Click();
-    form.Command4_Click();
+    form.OpenHelp();
+    form.OpenOptions();
+    form.OpenHelp();
     EXPECT_EQ(log, (EventLog{"showHelp", "showOptions", "showHelp"}));
 }
 
 TEST_F(MainFormTest, RestartedShellGetsTheIconBackOnlyIfItHadBeenAdded) {
-    form.Form_Load();
+    form.Load();
     form.TaskbarCreated();
     EXPECT_TRUE(host.records.empty());
 
-    form.cmdHide_Click();
-    form.SysShow_Click();  // showing the window keeps the icon
+    form.MinimizeToTray();
+    form.ShowFromTray();  // showing the window keeps the icon
     log.clear();
     form.TaskbarCreated();
     EXPECT_EQ(log, EventLog{"add"});
     EXPECT_EQ(host.records.back(), form.trayRecord());
 
-    form.Form_Unload();
+    form.Unload();
     log.clear();
     form.TaskbarCreated();
     EXPECT_TRUE(log.empty());
@@ -622,15 +611,15 @@ TEST_F(MainFormTest, RestartedShellGetsTheIconBackOnlyIfItHadBeenAdded) {
 // --- Start-up --------------------------------------------------------------------------------
 
 TEST_F(MainFormTest, StartUpWithoutASettingsFile) {
-    form.Form_Load();
-    EXPECT_EQ(Label3.Caption(), u"Tunewick\r\nBy Vantor");
+    form.Load();
+    EXPECT_EQ(creditLine.Caption(), u"Tunewick\r\nBy Vantor");
     EXPECT_FALSE(profile.exists);
     EXPECT_TRUE(host.records.empty());
     EXPECT_TRUE(host.visible);
-    EXPECT_FALSE(Timer1.Enabled() || tmrWin.Enabled() || tmrXM.Enabled());
-    EXPECT_EQ(txtArt.Value(), u"");
-    EXPECT_EQ(txtSong.Value(), u"");
-    EXPECT_EQ(txtFormat.Value(), u"");  // the designed "{0} - {1}" is gone
+    EXPECT_FALSE(realPlayerTimer.Enabled() || winampTimer.Enabled() || xmplayTimer.Enabled());
+    EXPECT_EQ(artistBox.Value(), u"");
+    EXPECT_EQ(songBox.Value(), u"");
+    EXPECT_EQ(formatBox.Value(), u"");  // the designed "{0} - {1}" is gone
     EXPECT_TRUE(Records().empty());
     // Every read goes to settings.cfg beside the program.
     ASSERT_FALSE(profile.paths.empty());
@@ -640,7 +629,7 @@ TEST_F(MainFormTest, StartUpWithoutASettingsFile) {
 
     // Ticks then send an empty format.
     windows.Open(kXMPlayClass, u"Band - Song");
-    form.cmdXM_Click();
+    form.ToggleMode(kXM);
     Advance(5000);
     EXPECT_EQ(Records(), std::vector<Text>{Record(u"Song", u"Band", u"")});
 }
@@ -651,14 +640,12 @@ TEST_F(MainFormTest, StartUpGoesToTheTrayOnlyForMinimizeStartupExactlyOne) {
         MemoryProfileStore store;
         store.Put(u"General", u"Minimize_Startup", value);
         FakeMainHost freshHost(log);
-        MainForm fresh({cmdON, cmdWinamp, cmdXM, txtArt, txtSong, txtFormat, Check1, Label3, Timer1,
-                        tmrWin, tmrXM, tmrMiniCheck},
-                       windows, boxes, store, freshHost);
+        MainForm fresh(Controls(), windows, boxes, store, freshHost);
         log.clear();
-        fresh.Form_Load();
+        fresh.Load();
         const bool toTray = value == u"1";
-        EXPECT_EQ(log, toTray ? (EventLog{"Label3=Tunewick\r\nBy Vantor", "add", "hide"})
-                              : EventLog{"Label3=Tunewick\r\nBy Vantor"});
+        EXPECT_EQ(log, toTray ? (EventLog{"creditLine=Tunewick\r\nBy Vantor", "add", "hide"})
+                              : EventLog{"creditLine=Tunewick\r\nBy Vantor"});
         EXPECT_EQ(freshHost.visible, !toTray);
     }
 }
@@ -666,7 +653,7 @@ TEST_F(MainFormTest, StartUpGoesToTheTrayOnlyForMinimizeStartupExactlyOne) {
 TEST_F(MainFormTest, StartUpSwitchesOnOnlyTheModeNamedExactly) {
     struct Row {
         TextView player;
-        std::optional<Mode> mode;
+        std::optional<PlayerKind> mode;
     };
     const Row rows[] = {
         {u"Realplayer", kReal}, {u"Winamp", kWinamp}, {u"XMPlay", kXM},
@@ -677,17 +664,15 @@ TEST_F(MainFormTest, StartUpSwitchesOnOnlyTheModeNamedExactly) {
         SCOPED_TRACE(ToUtf8(row.player));
         MemoryProfileStore store;
         store.Put(u"Defaults", u"Player", row.player);
-        for (const Mode mode : {kReal, kWinamp, kXM}) {
+        for (const PlayerKind mode : {kReal, kWinamp, kXM}) {
             if (ModeTimer(mode).Enabled()) {
                 Click(mode);
             }
         }
         Forget();
-        MainForm fresh({cmdON, cmdWinamp, cmdXM, txtArt, txtSong, txtFormat, Check1, Label3, Timer1,
-                        tmrWin, tmrXM, tmrMiniCheck},
-                       windows, boxes, store, host);
-        fresh.Form_Load();
-        for (const Mode mode : {kReal, kWinamp, kXM}) {
+        MainForm fresh(Controls(), windows, boxes, store, host);
+        fresh.Load();
+        for (const PlayerKind mode : {kReal, kWinamp, kXM}) {
             EXPECT_EQ(ModeTimer(mode).Enabled(), row.mode == mode);
         }
         EXPECT_TRUE(Records().empty());  // switching on sends nothing
@@ -698,9 +683,9 @@ TEST_F(MainFormTest, StartUpToTrayComesBeforeTheModeAndTheFirstTickComesAnInterv
     profile.Put(u"General", u"Minimize_Startup", u"1");
     profile.Put(u"Defaults", u"Player", u"XMPlay");
     windows.Open(kXMPlayClass, u"Band - Song");
-    form.Form_Load();
-    EXPECT_EQ(
-        log, (EventLog{"Label3=Tunewick\r\nBy Vantor", "add", "hide", "cmdXM=Deactivate Lumbrel"}));
+    form.Load();
+    EXPECT_EQ(log, (EventLog{"creditLine=Tunewick\r\nBy Vantor", "add", "hide",
+                             "xmplayButton=Deactivate Lumbrel"}));
     EXPECT_FALSE(host.visible);
     EXPECT_EQ(host.records, std::vector<TrayRecord>{form.trayRecord()});
 
@@ -713,19 +698,19 @@ TEST_F(MainFormTest, StartUpToTrayComesBeforeTheModeAndTheFirstTickComesAnInterv
 TEST_F(MainFormTest, StartUpFillsTheBoxesFromTheFile) {
     profile.Put(u"Defaults", u"Artist", u"Default Band");
     profile.Put(u"Defaults", u"Song", u"Default \u00c9t\u00e9");
-    form.Form_Load();
-    EXPECT_EQ(txtArt.Value(), u"Default Band");
-    EXPECT_EQ(txtSong.Value(), u"Default \u00c9t\u00e9");
-    EXPECT_EQ(txtFormat.Value(), u"");  // "Format" missing
+    form.Load();
+    EXPECT_EQ(artistBox.Value(), u"Default Band");
+    EXPECT_EQ(songBox.Value(), u"Default \u00c9t\u00e9");
+    EXPECT_EQ(formatBox.Value(), u"");  // "Format" missing
 
     profile.Put(u"Defaults", u"Format", u"{1}: {0}");
-    form.Form_Load();
-    EXPECT_EQ(txtFormat.Value(), u"{1}: {0}");
+    form.Load();
+    EXPECT_EQ(formatBox.Value(), u"{1}: {0}");
 }
 
 TEST_F(MainFormTest, StartUpPathHasNoDoubledBackslashInADriveRoot) {
     host.directory = u"D:\\";
-    form.Form_Load();
+    form.Load();
     ASSERT_FALSE(profile.paths.empty());
     EXPECT_EQ(profile.paths.front(), u"D:\\settings.cfg");
 }
@@ -734,50 +719,50 @@ TEST_F(MainFormTest, StartUpPathHasNoDoubledBackslashInADriveRoot) {
 
 TEST_F(MainFormTest, ShutdownWithAModeOnSendsOneEmptyRecordAndNoTickFollows) {
     windows.Open(kWinampClass, u"1. Band - Song - Winamp");
-    form.Form_Load();
-    form.cmdWinamp_Click();
-    form.cmdHide_Click();
+    form.Load();
+    form.ToggleMode(kWinamp);
+    form.MinimizeToTray();
     Advance(5000);
     Forget();
-    const int winFired = tmrWin.fired();
-    const int watcherFired = tmrMiniCheck.fired();
+    const int winFired = winampTimer.fired();
+    const int watcherFired = minimizeWatcher.fired();
 
-    form.Form_Unload();
+    form.Unload();
     EXPECT_EQ(log, (EventLog{"delete", "send", "closeHelp"}));
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
     EXPECT_EQ(host.records.back(), form.trayRecord());
     // No toggle ran: the button still reads as it did.
-    EXPECT_EQ(cmdWinamp.Caption(), u"Deactivate Kestrin");
+    EXPECT_EQ(winampButton.Caption(), u"Deactivate Kestrin");
 
     host.state = 1;
     Advance(60000);
-    form.tmrWin_Timer();  // a tick already on its way when the window went
-    EXPECT_EQ(tmrWin.fired(), winFired);
-    EXPECT_EQ(tmrMiniCheck.fired(), watcherFired);
+    form.PollTick(kWinamp);  // a tick already on its way when the window went
+    EXPECT_EQ(winampTimer.fired(), winFired);
+    EXPECT_EQ(minimizeWatcher.fired(), watcherFired);
     EXPECT_EQ(Records().size(), 1u);
 }
 
 TEST_F(MainFormTest, ShutdownRemovesTheIconEvenIfItWasNeverAdded) {
-    form.Form_Load();
-    form.Form_Unload();
+    form.Load();
+    form.Unload();
     EXPECT_EQ(log.back(), "closeHelp");
     EXPECT_EQ(host.records, std::vector<TrayRecord>{form.trayRecord()});
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
 }
 
 TEST_F(MainFormTest, SessionEndRunsTheShutdownOnceEvenWhenTheWindowClosesAfter) {
-    form.Form_Load();
-    form.cmdXM_Click();
+    form.Load();
+    form.ToggleMode(kXM);
     Forget();
     form.SessionEnd();
-    form.SysClose_Click();
+    form.CloseFromTray();
     EXPECT_EQ(log, (EventLog{"delete", "send", "closeHelp", "closeHelp", "close"}));
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
 }
 
 TEST_F(MainFormTest, ShutdownDuringATickBoxEndsTheTickThere) {
     windows.Open(kXMPlayClass, u"no hyphen");
-    form.cmdXM_Click();
+    form.ToggleMode(kXM);
     boxes.duringNextBox = [&] { form.SessionEnd(); };
     Advance(5000);
     EXPECT_EQ(boxes.shown.size(), 1u);
@@ -807,15 +792,15 @@ TEST_P(InterruptedWait, NothingFollowsWhatTheInterruptionSent) {
     const WindowHandle first = windows.FindTopLevel(kMessengerWindowClass);
     windows.Open(kMessengerWindowClass);
     windows.Open(kWinampClass, u"1. Band - Song - Winamp");
-    Check1.SetValue(1);
-    txtArt.SetValue(u"Typed Artist");
-    txtSong.SetValue(u"Typed Song");
-    form.cmdWinamp_Click();
+    followPlayerBox.SetValue(1);
+    artistBox.SetValue(u"Typed Artist");
+    songBox.SetValue(u"Typed Song");
+    form.ToggleMode(kWinamp);
     windows.DuringNext(c.wait, [&] {
         if (c.interruption == WaitCase::kSessionEnds) {
             form.SessionEnd();
         } else {
-            form.cmdWinamp_Click();
+            form.ToggleMode(kWinamp);
         }
     });
 
@@ -824,10 +809,10 @@ TEST_P(InterruptedWait, NothingFollowsWhatTheInterruptionSent) {
             Advance(5000);
             break;
         case WaitCase::kSet:
-            form.Command2_Click();
+            form.SendCustomMessage();
             break;
         case WaitCase::kToggleOff:
-            form.cmdWinamp_Click();
+            form.ToggleMode(kWinamp);
             break;
     }
 
@@ -838,8 +823,8 @@ TEST_P(InterruptedWait, NothingFollowsWhatTheInterruptionSent) {
     }
     EXPECT_EQ(got[0], c.first);
     EXPECT_EQ(got[1], c.second);
-    EXPECT_EQ(txtArt.Value(), u"Typed Artist") << "the tick wrote the boxes";
-    EXPECT_FALSE(tmrWin.Enabled());
+    EXPECT_EQ(artistBox.Value(), u"Typed Artist") << "the tick wrote the boxes";
+    EXPECT_FALSE(winampTimer.Enabled());
 }
 
 const Text kSong = BuildNowPlayingRecord({u"Song", u"Band", u"", u"", Text(kDesignedFormat)});
@@ -890,10 +875,10 @@ INSTANTIATE_TEST_SUITE_P(MainForm, InterruptedWait,
                          });
 
 TEST_F(MainFormTest, SessionEndingWhileSetAsksSendsNothingAfterTheShutdown) {
-    form.cmdON_Click();
+    form.ToggleMode(kReal);
     boxes.answers = {box::Answer::Yes};
     boxes.duringNextBox = [&] { form.SessionEnd(); };
-    form.Command2_Click();
+    form.SendCustomMessage();
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
 }
 

@@ -18,11 +18,11 @@ class FakeOptionsHost : public OptionsFormHost {
 
 class OptionsFormTest : public ::testing::Test {
   protected:
-    // The selected AutoAct index, or -1.
+    // The selected start-up mode button, or -1.
     int Selected() const {
         int selected = -1;
         for (int i = 0; i < 3; ++i) {
-            if (autoAct[i].Selected()) {
+            if (startupModeButtons[i].Selected()) {
                 EXPECT_EQ(selected, -1) << "more than one player selected";
                 selected = i;
             }
@@ -30,20 +30,23 @@ class OptionsFormTest : public ::testing::Test {
         return selected;
     }
 
-    MemoryOptionButton autoAct[3];
-    MemoryCheckBox chkMiniStart;
-    MemoryTextBox txtArtist;
-    MemoryTextBox txtSong;
-    MemoryTextBox txtFormat{u"{0} - {1}"};
+    MemoryOptionButton startupModeButtons[3];
+    MemoryCheckBox minimizeAtStartupBox;
+    MemoryTextBox artistBox;
+    MemoryTextBox songBox;
+    MemoryTextBox formatBox{u"{0} - {1}"};
     MemoryProfileStore profile;
     EventLog log;
     ScriptedBoxes boxes{log};
     FakeOptionsHost host;
-    OptionsForm form{
-        {{autoAct[0], autoAct[1], autoAct[2]}, chkMiniStart, txtArtist, txtSong, txtFormat},
-        profile,
-        boxes,
-        host};
+    OptionsForm form{{{startupModeButtons[0], startupModeButtons[1], startupModeButtons[2]},
+                      minimizeAtStartupBox,
+                      artistBox,
+                      songBox,
+                      formatBox},
+                     profile,
+                     boxes,
+                     host};
 };
 
 TEST_F(OptionsFormTest, LoadShowsTheFileAndOkWritesItBackUnchanged) {
@@ -54,14 +57,14 @@ TEST_F(OptionsFormTest, LoadShowsTheFileAndOkWritesItBackUnchanged) {
     profile.Put(u"Defaults", u"Format", u"{1} / {0}");
     const std::string before = profile.Contents();
 
-    form.Form_Load();
-    EXPECT_EQ(chkMiniStart.Value(), 1);
+    form.Load();
+    EXPECT_EQ(minimizeAtStartupBox.Value(), 1);
     EXPECT_EQ(Selected(), 1);
-    EXPECT_EQ(txtArtist.Value(), u"Band");
-    EXPECT_EQ(txtSong.Value(), u"S\u00f6ng");
-    EXPECT_EQ(txtFormat.Value(), u"{1} / {0}");
+    EXPECT_EQ(artistBox.Value(), u"Band");
+    EXPECT_EQ(songBox.Value(), u"S\u00f6ng");
+    EXPECT_EQ(formatBox.Value(), u"{1} / {0}");
 
-    form.cmdOK_Click();
+    form.Save();
     EXPECT_EQ(profile.writes, (std::vector<Write>{
                                   {u"General", u"Minimize_Startup", u"1"},
                                   {u"Defaults", u"Player", u"Winamp"},
@@ -83,13 +86,16 @@ TEST_F(OptionsFormTest, OnlyMinimizeStartupExactlyOneChecksTheBox) {
         MemoryProfileStore store;
         store.Put(u"General", u"Minimize_Startup", stored);
         MemoryCheckBox check;
-        OptionsForm fresh(
-            {{autoAct[0], autoAct[1], autoAct[2]}, check, txtArtist, txtSong, txtFormat}, store,
-            boxes, host);
-        fresh.Form_Load();
+        OptionsForm fresh({{startupModeButtons[0], startupModeButtons[1], startupModeButtons[2]},
+                           check,
+                           artistBox,
+                           songBox,
+                           formatBox},
+                          store, boxes, host);
+        fresh.Load();
         const Text expected = stored == u"1" ? u"1" : u"0";
         EXPECT_EQ(check.Value(), stored == u"1" ? 1 : 0);
-        fresh.cmdOK_Click();
+        fresh.Save();
         ASSERT_FALSE(store.writes.empty());
         EXPECT_EQ(store.writes[0], (Write{u"General", u"Minimize_Startup", expected}));
     }
@@ -98,8 +104,8 @@ TEST_F(OptionsFormTest, OnlyMinimizeStartupExactlyOneChecksTheBox) {
 TEST_F(OptionsFormTest, CheckBoxValueIsWrittenAsDecimalText) {
     for (const int value : {0, 1, 2}) {
         profile.writes.clear();
-        chkMiniStart.SetValue(value);
-        form.cmdOK_Click();
+        minimizeAtStartupBox.SetValue(value);
+        form.Save();
         EXPECT_EQ(profile.writes[0].value, Text(1, static_cast<char16_t>(u'0' + value)));
     }
 }
@@ -113,11 +119,11 @@ TEST_F(OptionsFormTest, PlayerWordSelectsItsButtonCaseSensitively) {
          {Row{u"Realplayer", 0}, Row{u"Winamp", 1}, Row{u"XMPlay", 2}, Row{u"realplayer", -1},
           Row{u"RealPlayer", -1}, Row{u"winamp", -1}, Row{u"xmplay", -1}, Row{u"", -1}}) {
         SCOPED_TRACE(ToUtf8(row.stored));
-        for (MemoryOptionButton& button : autoAct) {
+        for (MemoryOptionButton& button : startupModeButtons) {
             button.SetSelected(false);
         }
         profile.Put(u"Defaults", u"Player", row.stored);
-        form.Form_Load();
+        form.Load();
         EXPECT_EQ(Selected(), row.selected);
     }
 }
@@ -125,35 +131,35 @@ TEST_F(OptionsFormTest, PlayerWordSelectsItsButtonCaseSensitively) {
 TEST_F(OptionsFormTest, OkWritesTheChosenPlayerWord) {
     const TextView words[] = {u"Realplayer", u"Winamp", u"XMPlay"};
     for (int i = 0; i < 3; ++i) {
-        for (MemoryOptionButton& button : autoAct) {
+        for (MemoryOptionButton& button : startupModeButtons) {
             button.SetSelected(false);
         }
-        autoAct[i].SetSelected(true);
+        startupModeButtons[i].SetSelected(true);
         profile.writes.clear();
-        form.cmdOK_Click();
+        form.Save();
         EXPECT_EQ(profile.writes.at(1), (Write{u"Defaults", u"Player", Text(words[i])}));
     }
 }
 
 TEST_F(OptionsFormTest, NoPlayerChosenDeletesThePlayerKey) {
     profile.Put(u"Defaults", u"Player", u"winamp");  // not a valid word: nothing selected
-    form.Form_Load();
+    form.Load();
     EXPECT_EQ(Selected(), -1);
-    form.cmdOK_Click();
+    form.Save();
     EXPECT_EQ(profile.writes.at(1), (Write{u"Defaults", u"Player", std::nullopt}));
     EXPECT_EQ(profile.Contents().find("Player"), std::string::npos);
 }
 
 TEST_F(OptionsFormTest, OkWithoutAFileCreatesItWithMinimizeStartupZeroAndNoPlayer) {
-    form.Form_Load();
+    form.Load();
     EXPECT_FALSE(profile.exists);
-    EXPECT_EQ(chkMiniStart.Value(), 0);
+    EXPECT_EQ(minimizeAtStartupBox.Value(), 0);
     EXPECT_EQ(Selected(), -1);
-    EXPECT_EQ(txtArtist.Value(), u"");
-    EXPECT_EQ(txtSong.Value(), u"");
-    EXPECT_EQ(txtFormat.Value(), u"");  // a missing "Format" empties the designed text
+    EXPECT_EQ(artistBox.Value(), u"");
+    EXPECT_EQ(songBox.Value(), u"");
+    EXPECT_EQ(formatBox.Value(), u"");  // a missing "Format" empties the designed text
 
-    form.cmdOK_Click();
+    form.Save();
     EXPECT_EQ(profile.Contents(),
               "[General]\n"
               "Minimize_Startup=0\n"
@@ -164,13 +170,13 @@ TEST_F(OptionsFormTest, OkWithoutAFileCreatesItWithMinimizeStartupZeroAndNoPlaye
 }
 
 TEST_F(OptionsFormTest, EditedDefaultsAreWrittenInOrder) {
-    form.Form_Load();
-    autoAct[2].SetSelected(true);
-    chkMiniStart.SetValue(1);
-    txtArtist.SetValue(u"\u30d0\u30f3\u30c9");
-    txtSong.SetValue(u"Song - Take 2");
-    txtFormat.SetValue(u"{0} ({1})");
-    form.cmdOK_Click();
+    form.Load();
+    startupModeButtons[2].SetSelected(true);
+    minimizeAtStartupBox.SetValue(1);
+    artistBox.SetValue(u"\u30d0\u30f3\u30c9");
+    songBox.SetValue(u"Song - Take 2");
+    formatBox.SetValue(u"{0} ({1})");
+    form.Save();
     EXPECT_EQ(profile.writes, (std::vector<Write>{
                                   {u"General", u"Minimize_Startup", u"1"},
                                   {u"Defaults", u"Player", u"XMPlay"},
@@ -202,35 +208,38 @@ TEST_F(OptionsFormTest, AFileThatCannotBeWrittenIsReportedAndTheDialogKeepsTheCh
         store.refusal = Text(row.reason);
         ScriptedBoxes shown(log);
         FakeOptionsHost dialog;
-        OptionsForm fresh(
-            {{autoAct[0], autoAct[1], autoAct[2]}, chkMiniStart, txtArtist, txtSong, txtFormat},
-            store, shown, dialog);
-        fresh.Form_Load();
-        for (MemoryOptionButton& button : autoAct) {
+        OptionsForm fresh({{startupModeButtons[0], startupModeButtons[1], startupModeButtons[2]},
+                           minimizeAtStartupBox,
+                           artistBox,
+                           songBox,
+                           formatBox},
+                          store, shown, dialog);
+        fresh.Load();
+        for (MemoryOptionButton& button : startupModeButtons) {
             button.SetSelected(false);
         }
-        autoAct[1].SetSelected(true);
-        chkMiniStart.SetValue(1);
-        txtArtist.SetValue(u"Typed Artist");
-        txtSong.SetValue(u"Typed Song");
-        txtFormat.SetValue(u"{1}: {0}");
+        startupModeButtons[1].SetSelected(true);
+        minimizeAtStartupBox.SetValue(1);
+        artistBox.SetValue(u"Typed Artist");
+        songBox.SetValue(u"Typed Song");
+        formatBox.SetValue(u"{1}: {0}");
 
-        fresh.cmdOK_Click();
+        fresh.Save();
         EXPECT_EQ(shown.shown,
                   (std::vector<ScriptedBoxes::Shown>{
                       {Text(row.boxText), box::kExclamation | box::kOkOnly, u"Error"}}));
         EXPECT_EQ(store.writes.size(), row.refusedWrite + 1);
         EXPECT_EQ(dialog.closed, 0);
         EXPECT_EQ(Selected(), 1);
-        EXPECT_EQ(chkMiniStart.Value(), 1);
-        EXPECT_EQ(txtArtist.Value(), u"Typed Artist");
-        EXPECT_EQ(txtSong.Value(), u"Typed Song");
-        EXPECT_EQ(txtFormat.Value(), u"{1}: {0}");
+        EXPECT_EQ(minimizeAtStartupBox.Value(), 1);
+        EXPECT_EQ(artistBox.Value(), u"Typed Artist");
+        EXPECT_EQ(songBox.Value(), u"Typed Song");
+        EXPECT_EQ(formatBox.Value(), u"{1}: {0}");
 
         // Once the file can be written, the same choices are saved whole.
         store.refuseFrom.reset();
         store.writes.clear();
-        fresh.cmdOK_Click();
+        fresh.Save();
         EXPECT_EQ(store.writes, (std::vector<Write>{
                                     {u"General", u"Minimize_Startup", u"1"},
                                     {u"Defaults", u"Player", u"Winamp"},
@@ -245,10 +254,10 @@ TEST_F(OptionsFormTest, AFileThatCannotBeWrittenIsReportedAndTheDialogKeepsTheCh
 
 TEST_F(OptionsFormTest, CancelClosesWithoutWriting) {
     profile.Put(u"Defaults", u"Player", u"Winamp");
-    form.Form_Load();
-    autoAct[1].SetSelected(false);
-    txtArtist.SetValue(u"changed");
-    form.cmdCancel_Click();
+    form.Load();
+    startupModeButtons[1].SetSelected(false);
+    artistBox.SetValue(u"changed");
+    form.Cancel();
     EXPECT_TRUE(profile.writes.empty());
     EXPECT_EQ(host.closed, 1);
 }

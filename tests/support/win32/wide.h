@@ -1,19 +1,12 @@
 #pragma once
 
-#include <string>
-#include <string_view>
+// The test drivers' names for the program's own UTF-16 conversions.
 
-#include "core/text.h"
+#include "platform/wide_text.h"
 
 namespace tunewick::e2e {
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "Text goes to the W functions as is");
-
-inline std::wstring ToWide(TextView text) {
-    return std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size());
-}
-inline Text FromWide(std::wstring_view text) {
-    return Text(reinterpret_cast<const char16_t*>(text.data()), text.size());
-}
+using platform::FromWide;
+using platform::ToWide;
 
 }  // namespace tunewick::e2e

@@ -6,6 +6,7 @@
 
 #include "core/player_title.h"
 #include "platform/win32_window_system.h"
+#include "ui/player_modes.h"
 #include "win32/standins.h"
 
 namespace tunewick {
@@ -23,7 +24,7 @@ class PlayerTitle : public ::testing::Test {
     void SetUp() override {
         for (const PlayerKind kind :
              {PlayerKind::RealPlayer, PlayerKind::Winamp, PlayerKind::XMPlay}) {
-            ASSERT_EQ(windows_.FindTopLevel(PlayerWindowClass(kind)), WindowHandle::None)
+            ASSERT_EQ(windows_.FindTopLevel(ModeOf(kind).windowClass), WindowHandle::None)
                 << "a player window was left by an earlier test";
         }
     }
@@ -49,7 +50,7 @@ TEST_F(PlayerTitle, ReadsEachPlayersCaptionIntactAndCutsIt) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(ToUtf8(c.caption));
-        const Text className(PlayerWindowClass(c.kind));
+        const Text className(ModeOf(c.kind).windowClass);
         auto player = StandInPlayer::Start({.className = className, .caption = c.caption});
         ASSERT_TRUE(player);
 
@@ -63,7 +64,7 @@ TEST_F(PlayerTitle, ReadsEachPlayersCaptionIntactAndCutsIt) {
 }
 
 TEST_F(PlayerTitle, NoPlayerReadsAsNoWindowAndEmptyTitle) {
-    const auto read = ReadPlayerTitle(windows_, PlayerWindowClass(PlayerKind::Winamp));
+    const auto read = ReadPlayerTitle(windows_, ModeOf(PlayerKind::Winamp).windowClass);
     EXPECT_EQ(read.status, TitleReadStatus::Read);
     EXPECT_EQ(read.window, WindowHandle::None);
     EXPECT_EQ(read.title, u"");

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
+#include "platform/base_window.h"
+#include "platform/trace.h"
 #include "platform/win32_controls.h"
 #include "win32/test_thread.h"
 
@@ -233,7 +238,6 @@ TEST(Controls, MessageBoxAnswersAndOwner) {
 }
 
 TEST(Controls, FrameHandsItsControlsNotificationsToItsParent) {
-    ASSERT_TRUE(RegisterFrameClass());
     RecordingParent parent;
     HWND frame = CreateControl(parent.window(),
                                ControlLayout{kFrameClassName,
@@ -249,6 +253,89 @@ TEST(Controls, FrameHandsItsControlsNotificationsToItsParent) {
     SendMessageW(set, BM_CLICK, 0, 0);
     ASSERT_EQ(parent.notifications().size(), 1u);
     EXPECT_EQ(parent.notifications()[0].id, 321);
+}
+
+// Catches the trace lines while it lives.
+class CapturedTrace {
+  public:
+    CapturedTrace()
+        : previous_(SetTraceSink([this](const std::wstring& line) { lines.push_back(line); })) {}
+    CapturedTrace(const CapturedTrace&) = delete;
+    CapturedTrace& operator=(const CapturedTrace&) = delete;
+    ~CapturedTrace() { SetTraceSink(previous_); }
+
+    std::vector<std::wstring> lines;
+
+  private:
+    TraceSink previous_;
+};
+
+TEST(Trace, EachPlatformFailureLeavesOneLineWithTheSystemsReason) {
+    RecordingParent parent;
+    HWND gone =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    struct Case {
+        const char* what;
+        std::function<void()> fail;
+        std::wstring operation;
+    };
+    const Case cases[] = {
+        {"a timer for a window that is gone", [&] { Win32Timer(gone, 7, 100).SetEnabled(true); },
+         L"Tunewick: SetTimer 7 failed: "},
+        {"a control of a class nobody registered",
+         [&] {
+             CreateControl(parent.window(),
+                           ControlLayout{L"NoSuchClass", u"", kChildStyle, 0, {0, 0, 15, 15}, 9},
+                           96, nullptr);
+         },
+         L"Tunewick: CreateWindowExW NoSuchClass 9 failed: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CapturedTrace trace;
+        c.fail();
+        ASSERT_EQ(trace.lines.size(), 1u);
+        const std::wstring& line = trace.lines[0];
+        EXPECT_EQ(line.rfind(c.operation, 0), 0u) << ToUtf8(FromWide(line));
+        // The system's words for the error follow, and the line ends there.
+        EXPECT_GT(line.size(), c.operation.size() + 1);
+        EXPECT_EQ(line.back(), L'\n');
+    }
+}
+
+// A window whose handler throws for WM_APP.
+class ThrowingWindow : public BaseWindow<ThrowingWindow> {
+  public:
+    ~ThrowingWindow() { DestroyIfOpen(); }
+    bool Create() {
+        return CreateFromLayout({L"TunewickThrowingTest", L"throws", WS_OVERLAPPED, 0, 1500, 1500},
+                                nullptr, nullptr, {}, {}, 96);
+    }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_APP) {
+            throw std::runtime_error("the handler failed");
+        }
+        return Default(message, wParam, lParam);
+    }
+};
+
+TEST(BaseWindowTest, AnExceptionStopsAtTheWindowProcedureAndTheWindowAnswersOn) {
+    CapturedTrace trace;
+    ThrowingWindow window;
+    ASSERT_TRUE(window.Create());
+    // Sent, and posted through a message loop: neither may unwind into the system's frames.
+    EXPECT_EQ(SendMessageW(window.Handle(), WM_APP, 0, 0), 0);
+    ASSERT_TRUE(PostMessageW(window.Handle(), WM_APP, 0, 0));
+    MSG message;
+    while (PeekMessageW(&message, window.Handle(), 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
+    ASSERT_TRUE(IsWindow(window.Handle()));
+    EXPECT_EQ(WindowText(window.Handle()), u"throws");
+    ASSERT_EQ(trace.lines.size(), 2u);
+    EXPECT_NE(trace.lines[0].find(L"the handler failed"), std::wstring::npos)
+        << ToUtf8(FromWide(trace.lines[0]));
 }
 
 }  // namespace

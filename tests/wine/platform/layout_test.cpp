@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/layout.h"
-#include "win32/wide.h"
+#include "platform/wide_text.h"
 
 namespace tunewick::platform {
 namespace {
@@ -23,7 +23,7 @@ TEST(Layout, TwipsRoundToTheNearestPixelAtEachDpi) {
 }
 
 TEST(Layout, RectanglesRoundEachSideOnItsOwn) {
-    // Text2 of the main window, outside the client area.
+    // The main window's unseen focus box, outside the client area.
     const RECT text2 = TwipsToPixels(TwipRect{5400, 6420, 1575, 315}, 96);
     EXPECT_EQ(text2.left, 360);
     EXPECT_EQ(text2.top, 428);
@@ -73,9 +73,12 @@ TEST(Layout, FormFontIsScalableAndDrawnAtItsSizeAtTheSystemDpi) {
     SelectObject(screen, previous);
     ReleaseDC(nullptr, screen);
     DeleteObject(font);
+    SCOPED_TRACE(::testing::Message() << "face " << ToUtf8(FromWide(face)) << " at " << dpi);
     // A bitmap face comes in a few sizes only: at high DPI its text is coarse or too small.
-    SCOPED_TRACE(::testing::Message() << "face " << ToUtf8(e2e::FromWide(face)) << " at " << dpi);
-    EXPECT_NE(metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR), 0) << "a bitmap font";
+    // (At 96 DPI, its own size, the design font itself is exact.)
+    if (dpi != 96) {
+        EXPECT_NE(metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR), 0) << "a bitmap font";
+    }
     // 8.25 points, within the pixel that a scalable face's rounding may cost.
     EXPECT_NEAR(metrics.tmHeight - metrics.tmInternalLeading, MulDiv(825, dpi, 7200), 1);
 }

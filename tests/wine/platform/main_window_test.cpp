@@ -80,7 +80,7 @@ HWND ChildByText(HWND parent, TextView text) {
 Text ClassOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
-    return Text(reinterpret_cast<const char16_t*>(name));
+    return FromWide(name);
 }
 
 // Runs this thread's messages for `ms` milliseconds.

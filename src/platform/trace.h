@@ -1,0 +1,32 @@
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/text.h"
+
+namespace tunewick::platform {
+
+// The system's words for `error` (FormatMessageW), without the line break they end in: "Access
+// is denied." Empty for no error; "Error N." where the system has no words for it.
+Text SystemMessage(DWORD error);
+
+// A failure of the platform, as one line for a debug-output viewer (OutputDebugStringW):
+// "Tunewick: <operation> failed: <the system's text for error>". The program keeps no log file;
+// this is how a user can see why, say, the tray icon did not appear.
+void TraceFailure(std::wstring_view operation, DWORD error = GetLastError());
+
+// An exception that reached a window procedure, where it has to stop: it cannot unwind through
+// the system's frames.
+void TraceException(std::wstring_view where, const std::exception_ptr& exception);
+
+// Where the lines go: OutputDebugStringW, or what a test puts there instead. Returns the
+// previous sink.
+using TraceSink = std::function<void(const std::wstring& line)>;
+TraceSink SetTraceSink(TraceSink sink);
+
+}  // namespace tunewick::platform
