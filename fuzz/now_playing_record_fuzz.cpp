@@ -88,8 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     windows.Open(u"winamp v1.x");
     windows.Open(kMessengerWindowClass);
     SendNowPlaying(windows, request);
-    FUZZ_CHECK(windows.deliveries().size() == 2);
-    for (const auto& delivery : windows.deliveries()) {
+    FUZZ_CHECK(windows.Deliveries().size() == 2);
+    for (const auto& delivery : windows.Deliveries()) {
         FUZZ_CHECK(delivery.kind == kNowPlayingDataKind);
         FUZZ_CHECK(delivery.data == bytes);
     }

@@ -51,16 +51,16 @@ class TempFolder {
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const fs::path& path() const { return path_; }
+    const fs::path& Path() const { return path_; }
 
   private:
     fs::path path_;
 };
 
 const fs::path& SettingsFile() {
-    static const TempFolder folder;
-    static const fs::path file = folder.path() / "settings.cfg";
-    return file;
+    static const TempFolder kFolder;
+    static const fs::path kFile = kFolder.Path() / "settings.cfg";
+    return kFile;
 }
 
 std::string FileBytes(const fs::path& file) {

@@ -18,20 +18,13 @@ enum ControlId : int {
     kHelpText,                    // Text1
 };
 
+// clang-format off
 constexpr ControlLayout kControls[] = {
-    {L"BUTTON",
-     u"OK",
-     kChildStyle | WS_TABSTOP | BS_PUSHBUTTON,
-     0,
-     {2820, 4260, 1275, 375},
-     kOkButton},
-    {L"EDIT",
-     u"",
-     kChildStyle | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
-     WS_EX_CLIENTEDGE,
-     {180, 0, 6495, 4155},
-     kHelpText},
+    {L"BUTTON", u"OK", kChildStyle | WS_TABSTOP | BS_PUSHBUTTON, 0, {2820, 4260, 1275, 375}, kOkButton},
+    {L"EDIT", u"", kChildStyle | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
+     WS_EX_CLIENTEDGE, {180, 0, 6495, 4155}, kHelpText},
 };
+// clang-format on
 
 }  // namespace
 

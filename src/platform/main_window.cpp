@@ -4,6 +4,7 @@
 
 #include "platform/live_windows.h"
 #include "platform/program_directory.h"
+#include "platform/trace.h"
 #include "platform/win32_window_system.h"
 
 namespace tunewick::platform {
@@ -58,105 +59,28 @@ constexpr wchar_t kStatic[] = L"STATIC";
 
 // Positions in twips relative to the container. The unseen box lies outside the client area:
 // it takes the focus at start.
+// clang-format off
 constexpr ControlLayout kControls[] = {
-    {kEdit, u"1863", kTextBoxStyle, WS_EX_CLIENTEDGE, {5400, 6420, 1575, 315}, kUnseenFocusBox},
-    {kButton,
-     kPlayerModes[0].offCaption,
-     kCommandButtonStyle,
-     0,
-     {120, 120, 2955, 375},
-     kRealPlayerButton},
-    {kButton, u"Help", kCommandButtonStyle, 0, {120, 3900, 2955, 375}, kHelpButton},
-    {kFrameClassName,
-     u"Custom Artist / Song",
-     kFrameStyle,
-     kFrameExStyle,
-     {120, 1800, 2955, 1995},
-     kCustomMessageFrame},
-    {kEdit,
-     u"",
-     kTextBoxStyle,
-     WS_EX_CLIENTEDGE,
-     {1080, 240, 1755, 315},
-     kArtistBox,
-     kCustomMessageFrame},
-    {kEdit,
-     u"",
-     kTextBoxStyle,
-     WS_EX_CLIENTEDGE,
-     {1080, 660, 1755, 315},
-     kSongBox,
-     kCustomMessageFrame},
-    {kStatic,
-     u"Artist",
-     kLabelStyle | SS_LEFT,
-     0,
-     {600, 300, 375, 195},
-     kArtistLabel,
-     kCustomMessageFrame},
-    {kStatic,
-     u"Song Name",
-     kLabelStyle | SS_LEFT,
-     0,
-     {120, 720, 855, 195},
-     kSongLabel,
-     kCustomMessageFrame},
-    {kButton,
-     u"Set",
-     kCommandButtonStyle,
-     0,
-     {180, 1500, 1395, 375},
-     kSetButton,
-     kCustomMessageFrame},
-    {kButton,
-     u"",
-     kCheckBoxStyle,
-     0,
-     {1740, 1620, 195, 195},
-     kFollowPlayerBox,
-     kCustomMessageFrame},
-    {kStatic,
-     u"Update with timers?",
-     kLabelStyle | SS_LEFT,
-     0,
-     {1980, 1500, 855, 375},
-     kFollowPlayerLabel,
-     kCustomMessageFrame},
-    {kEdit,
-     kDesignedFormat,
-     kTextBoxStyle,
-     WS_EX_CLIENTEDGE,
-     {1080, 1080, 1755, 315},
-     kFormatBox,
-     kCustomMessageFrame},
-    {kStatic,
-     u"Format",
-     kLabelStyle | SS_RIGHT,
-     0,
-     {420, 1140, 555, 195},
-     kFormatLabel,
-     kCustomMessageFrame},
-    {kStatic, u"", kLabelStyle | SS_CENTER, 0, {120, 4800, 2955, 495}, kCreditLine},
-    {kButton,
-     u"Minimize To Tray",
-     kCommandButtonStyle,
-     0,
-     {120, 1380, 2955, 375},
-     kMinimizeToTrayButton},
-    {kButton,
-     kPlayerModes[1].offCaption,
-     kCommandButtonStyle,
-     0,
-     {120, 540, 2955, 375},
-     kWinampButton},
-    {kButton,
-     kPlayerModes[2].offCaption,
-     kCommandButtonStyle,
-     0,
-     {120, 960, 2955, 375},
-     kXMPlayButton},
-    {kButton, u"Options", kCommandButtonStyle, 0, {120, 4320, 2955, 375}, kOptionsButton},
+    {kEdit,   u"1863",                     kTextBoxStyle,       WS_EX_CLIENTEDGE, {5400, 6420, 1575, 315}, kUnseenFocusBox},
+    {kButton, kPlayerModes[0].offCaption,  kCommandButtonStyle, 0,                {120, 120, 2955, 375},   kRealPlayerButton},
+    {kButton, u"Help",                     kCommandButtonStyle, 0,                {120, 3900, 2955, 375},  kHelpButton},
+    {kFrameClassName, u"Custom Artist / Song", kFrameStyle,     kFrameExStyle,    {120, 1800, 2955, 1995}, kCustomMessageFrame},
+    {kEdit,   u"",                         kTextBoxStyle,       WS_EX_CLIENTEDGE, {1080, 240, 1755, 315},  kArtistBox,         kCustomMessageFrame},
+    {kEdit,   u"",                         kTextBoxStyle,       WS_EX_CLIENTEDGE, {1080, 660, 1755, 315},  kSongBox,           kCustomMessageFrame},
+    {kStatic, u"Artist",                   kLabelStyle | SS_LEFT, 0,              {600, 300, 375, 195},    kArtistLabel,       kCustomMessageFrame},
+    {kStatic, u"Song Name",                kLabelStyle | SS_LEFT, 0,              {120, 720, 855, 195},    kSongLabel,         kCustomMessageFrame},
+    {kButton, u"Set",                      kCommandButtonStyle, 0,                {180, 1500, 1395, 375},  kSetButton,         kCustomMessageFrame},
+    {kButton, u"",                         kCheckBoxStyle,      0,                {1740, 1620, 195, 195},  kFollowPlayerBox,   kCustomMessageFrame},
+    {kStatic, u"Update with timers?",      kLabelStyle | SS_LEFT, 0,              {1980, 1500, 855, 375},  kFollowPlayerLabel, kCustomMessageFrame},
+    {kEdit,   kDesignedFormat,             kTextBoxStyle,       WS_EX_CLIENTEDGE, {1080, 1080, 1755, 315}, kFormatBox,         kCustomMessageFrame},
+    {kStatic, u"Format",                   kLabelStyle | SS_RIGHT, 0,             {420, 1140, 555, 195},   kFormatLabel,       kCustomMessageFrame},
+    {kStatic, u"",                         kLabelStyle | SS_CENTER, 0,            {120, 4800, 2955, 495},  kCreditLine},
+    {kButton, u"Minimize To Tray",         kCommandButtonStyle, 0,                {120, 1380, 2955, 375},  kMinimizeToTrayButton},
+    {kButton, kPlayerModes[1].offCaption,  kCommandButtonStyle, 0,                {120, 540, 2955, 375},   kWinampButton},
+    {kButton, kPlayerModes[2].offCaption,  kCommandButtonStyle, 0,                {120, 960, 2955, 375},   kXMPlayButton},
+    {kButton, u"Options",                  kCommandButtonStyle, 0,                {120, 4320, 2955, 375},  kOptionsButton},
 };
+// clang-format on
 
 constexpr TextView kMinimizeToTrayTip = u"Minimize Ospray To The Tray";
 
@@ -256,7 +180,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEMOVE:
             // The tray icon's events arrive here too: the shell puts the mouse message's
             // number where a mouse move carries x. Real moves over the window do nothing.
-            if (form_ && IsTrayNotification(form_->trayRecord(), AsMouseMove(wParam, lParam))) {
+            if (form_ && IsTrayNotification(form_->TrayIconRecord(), AsMouseMove(wParam, lParam))) {
                 form_->TrayIconEvent(GET_X_LPARAM(lParam));
             }
             return 0;
@@ -279,6 +203,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         default:
             if (message == taskbarCreated_ && taskbarCreated_ != 0 && form_) {
+                // The restarted shell shows no icon of ours until it is added again.
+                trayIconShown_ = false;
                 form_->TaskbarCreated();
                 return 0;
             }
@@ -439,10 +365,21 @@ void MainWindow::PopUpTrayMenu() {
 }
 
 bool MainWindow::AddTrayIcon(const TrayRecord& record) {
-    return platform::AddTrayIcon(record);
+    if (platform::AddTrayIcon(record)) {
+        trayIconShown_ = true;
+        return true;
+    }
+    // An icon that is there already cannot be added again, and that is no failure; one that
+    // should have appeared and did not leaves a trace.
+    if (!trayIconShown_) {
+        TraceFailure(L"Shell_NotifyIconW(NIM_ADD)");
+    }
+    return false;
 }
 
 bool MainWindow::DeleteTrayIcon(const TrayRecord& record) {
+    // The shutdown removes the icon whether or not it was ever added: nothing to trace.
+    trayIconShown_ = false;
     return platform::DeleteTrayIcon(record);
 }
 

@@ -83,6 +83,7 @@ class MainWindow : public BaseWindow<MainWindow>, private MainFormHost {
     std::unique_ptr<Win32MessageBoxes> boxes_;
     std::unique_ptr<MainForm> form_;
     HWND focus_ = nullptr;  // the control that gets the focus back when the window reactivates
+    bool trayIconShown_ = false;  // the shell took our icon and has not lost it since
     bool loading_ = false;
     bool hiddenByLoad_ = false;
 };

@@ -24,6 +24,15 @@ void Trace(std::wstring line) {
 
 }  // namespace
 
+std::wstring Decimal(unsigned long long value) {
+    std::wstring digits;
+    do {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + value % 10));
+        value /= 10;
+    } while (value != 0);
+    return digits;
+}
+
 Text SystemMessage(DWORD error) {
     if (error == ERROR_SUCCESS) {
         return {};
@@ -37,7 +46,7 @@ Text SystemMessage(DWORD error) {
         --length;
     }
     if (length == 0) {
-        return FromWide(L"Error " + std::to_wstring(error) + L".");
+        return FromWide(L"Error " + Decimal(error) + L".");
     }
     return FromWide(std::wstring_view(text, length));
 }

@@ -29,21 +29,11 @@ NOTIFYICONDATAW ToNotifyIconData(const TrayRecord& record) {
 
 bool AddTrayIcon(const TrayRecord& record) {
     NOTIFYICONDATAW data = ToNotifyIconData(record);
-    if (Shell_NotifyIconW(NIM_ADD, &data) != FALSE) {
-        return true;
-    }
-    // An icon that is there already cannot be added again, and that is no failure: the shell
-    // takes a change to it. One that it does not know stays missing, and that is traced.
-    const DWORD error = GetLastError();
-    if (Shell_NotifyIconW(NIM_MODIFY, &data) == FALSE) {
-        TraceFailure(L"Shell_NotifyIconW(NIM_ADD)", error);
-    }
-    return false;
+    return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 
 bool DeleteTrayIcon(const TrayRecord& record) {
     NOTIFYICONDATAW data = ToNotifyIconData(record);
-    // The shutdown removes the icon whether or not it was ever added: no trace.
     return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
 }
 

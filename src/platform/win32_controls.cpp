@@ -84,7 +84,7 @@ void Win32Timer::SetEnabled(bool enabled) {
         // A timer the platform refuses stays off, and the form reads it as off.
         enabled_ = SetTimer(owner_, id_, intervalMs_, nullptr) != 0;
         if (!enabled_) {
-            TraceFailure(L"SetTimer " + std::to_wstring(id_));
+            TraceFailure(L"SetTimer " + Decimal(id_));
         }
     } else {
         if (IsWindow(owner_)) {
@@ -119,7 +119,7 @@ HWND CreateControl(HWND container, const ControlLayout& layout, int dpi, HFONT f
                         GetModuleHandleW(nullptr), nullptr);
     if (control == nullptr) {
         TraceFailure(L"CreateWindowExW " + std::wstring(layout.className) + L" " +
-                     std::to_wstring(layout.id));
+                     Decimal(static_cast<unsigned>(layout.id)));
         return nullptr;
     }
     if (font != nullptr) {

@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class Encoding { kAnsi, kUtf8, kUtf16Le, kUtf16Be };
+enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
 
 struct Entry {
     Text name;
@@ -28,7 +28,7 @@ struct Section {
 };
 
 struct Profile {
-    Encoding encoding = Encoding::kAnsi;
+    Encoding encoding = Encoding::Ansi;
     std::vector<Section> sections;
 };
 
@@ -115,26 +115,26 @@ constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
 Text Decode(std::string_view bytes, Encoding& encoding) {
     if (bytes.starts_with(kUtf8Mark)) {
-        encoding = Encoding::kUtf8;
+        encoding = Encoding::Utf8;
         return FromUtf8(bytes.substr(kUtf8Mark.size()));
     }
     if (bytes.starts_with(kUtf16LeMark) || bytes.starts_with(kUtf16BeMark)) {
         const bool bigEndian = bytes.starts_with(kUtf16BeMark);
-        encoding = bigEndian ? Encoding::kUtf16Be : Encoding::kUtf16Le;
+        encoding = bigEndian ? Encoding::Utf16Be : Encoding::Utf16Le;
         return DecodeUtf16(bytes.substr(2), bigEndian);
     }
-    encoding = Encoding::kAnsi;
+    encoding = Encoding::Ansi;
     return DecodeWindows1252(bytes);
 }
 
 std::string Encode(TextView text, Encoding encoding) {
-    if (encoding == Encoding::kAnsi) {
+    if (encoding == Encoding::Ansi) {
         return EncodeWindows1252(text);
     }
-    if (encoding == Encoding::kUtf8) {
+    if (encoding == Encoding::Utf8) {
         return std::string(kUtf8Mark) + ToUtf8(text);
     }
-    const bool bigEndian = encoding == Encoding::kUtf16Be;
+    const bool bigEndian = encoding == Encoding::Utf16Be;
     std::string bytes(bigEndian ? kUtf16BeMark : kUtf16LeMark);
     AppendUtf16(bytes, text, bigEndian);
     return bytes;

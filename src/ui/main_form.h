@@ -157,7 +157,7 @@ class MainForm {
     // The session ends (WM_ENDSESSION with TRUE): run the shutdown as a close would.
     void SessionEnd();
 
-    const TrayRecord& trayRecord() const { return trayRecord_; }
+    const TrayRecord& TrayIconRecord() const { return trayRecord_; }
 
   private:
     CommandButton& Button(PlayerKind mode) const;

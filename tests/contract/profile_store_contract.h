@@ -46,8 +46,8 @@ class ProfileStoreContract : public ::testing::TestWithParam<ProfileStoreTarget>
     std::string Bytes(std::string_view name) const;  // "<missing>" when there is no file
     bool Exists(std::string_view name) const;
 
-    std::unique_ptr<FullProfileStore> store_;
-    std::filesystem::path dir_;
+    std::unique_ptr<FullProfileStore> store;
+    std::filesystem::path tempDir;
 };
 
 }  // namespace tunewick::contract

@@ -35,7 +35,7 @@ class MemoryWindowSystem : public WindowSystem {
     // caption is returned, in a send after the receiver has taken the block.
     void DuringNext(Wait wait, std::function<void()> action);
 
-    const std::vector<Delivery>& deliveries() const { return deliveries_; }
+    const std::vector<Delivery>& Deliveries() const { return deliveries_; }
     void ClearDeliveries() { deliveries_.clear(); }
     // Every delivery's bytes decoded back to text (closing NUL included).
     std::vector<Text> DeliveredRecords() const;
@@ -47,7 +47,7 @@ class MemoryWindowSystem : public WindowSystem {
     bool SendCopyData(WindowHandle window, std::uint32_t kind,
                       std::span<const std::byte> data) override;
 
-    int findCalls() const { return findCalls_; }
+    int FindCalls() const { return findCalls_; }
 
   private:
     void RunWaiting(Wait wait);

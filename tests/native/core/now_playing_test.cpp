@@ -53,7 +53,7 @@ TEST(SendNowPlaying, NoMessengerSendsNothing) {
     MemoryWindowSystem windows;
     windows.Open(u"winamp v1.x", u"1. A - B - Winamp");
     SendNowPlaying(windows, {.title = u"x"});
-    EXPECT_TRUE(windows.deliveries().empty());
+    EXPECT_TRUE(windows.Deliveries().empty());
 }
 
 TEST(SendNowPlaying, EveryMessengerGetsTheSameBytesInPlatformOrder) {
@@ -65,11 +65,11 @@ TEST(SendNowPlaying, EveryMessengerGetsTheSameBytesInPlatformOrder) {
         .title = u"Hopp\u00edpolla", .artist = u"Sigur R\u00f3s", .format = u"{1} sings {0}"};
     SendNowPlaying(windows, request);
 
-    ASSERT_EQ(windows.deliveries().size(), 2u);
+    ASSERT_EQ(windows.Deliveries().size(), 2u);
     const auto expected = EncodeUtf16Le(BuildNowPlayingRecord(request));
-    EXPECT_EQ(windows.deliveries()[0].window, first);
-    EXPECT_EQ(windows.deliveries()[1].window, second);
-    for (const auto& delivery : windows.deliveries()) {
+    EXPECT_EQ(windows.Deliveries()[0].window, first);
+    EXPECT_EQ(windows.Deliveries()[1].window, second);
+    for (const auto& delivery : windows.Deliveries()) {
         EXPECT_EQ(delivery.kind, 0x547u);
         EXPECT_EQ(delivery.data, expected);
     }
@@ -81,8 +81,8 @@ TEST(SendNowPlaying, HungMessengerIsSkippedAndTheWalkGoesOn) {
     const auto healthy = windows.Open(u"MsnMsgrUIManager");
     windows.SetHung(hung, true);
     SendNowPlaying(windows, {.title = u"Song"});
-    ASSERT_EQ(windows.deliveries().size(), 1u);
-    EXPECT_EQ(windows.deliveries()[0].window, healthy);
+    ASSERT_EQ(windows.Deliveries().size(), 1u);
+    EXPECT_EQ(windows.Deliveries()[0].window, healthy);
 }
 
 // Closes windows the moment a given window has been sent a record: a messenger that quits
@@ -119,7 +119,7 @@ TEST(SendNowPlaying, MessengersClosingDuringTheWalkCostTheOthersNothing) {
     SendNowPlaying(windows, {.title = u"Song"});
 
     std::vector<WindowHandle> reached;
-    for (const auto& delivery : windows.deliveries()) {
+    for (const auto& delivery : windows.Deliveries()) {
         reached.push_back(delivery.window);
     }
     EXPECT_EQ(reached, (std::vector{a, c, d}));

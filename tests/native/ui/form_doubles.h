@@ -82,12 +82,12 @@ class ManualClock {
         bool Enabled() const override { return enabled_; }
         void SetEnabled(bool enabled) override {
             if (enabled && !enabled_) {
-                due_ = clock_.now() + interval_;
+                due_ = clock_.Now() + interval_;
             }
             enabled_ = enabled;
         }
         void OnTick(std::function<void()> handler) { handler_ = std::move(handler); }
-        int fired() const { return fired_; }
+        int Fired() const { return fired_; }
 
       private:
         friend class ManualClock;
@@ -103,7 +103,7 @@ class ManualClock {
         return timers_.emplace_back(*this, interval, enabled);
     }
 
-    std::chrono::milliseconds now() const { return now_; }
+    std::chrono::milliseconds Now() const { return now_; }
 
     void Advance(std::chrono::milliseconds step) {
         const auto target = now_ + step;

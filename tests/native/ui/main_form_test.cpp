@@ -348,9 +348,9 @@ TEST_F(MainFormTest, TicksWhileATickBoxIsOpenAreSkippedNotQueued) {
     form.ToggleMode(kXM);  // due at 6000, 11000, 16000, ...
     int xmFiredDuringBox = 0;
     boxes.duringNextBox = [&] {
-        const int before = xmplayTimer.fired();
+        const int before = xmplayTimer.Fired();
         Advance(7000);  // the box stays open from 5000 to 12000
-        xmFiredDuringBox = xmplayTimer.fired() - before;
+        xmFiredDuringBox = xmplayTimer.Fired() - before;
     };
     Advance(4000);  // Winamp's tick at 5000 finds XMPlay on and opens its box
 
@@ -372,7 +372,7 @@ TEST_F(MainFormTest, FailingCaptionOpensOneBoxNotOneEveryInterval) {
     form.ToggleMode(kWinamp);
     boxes.duringNextBox = [&] { Advance(30000); };
     Advance(5000);
-    EXPECT_GE(winampTimer.fired(), 6);
+    EXPECT_GE(winampTimer.Fired(), 6);
     EXPECT_EQ(boxes.shown.size(), 1u);
     EXPECT_FALSE(winampTimer.Enabled());
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
@@ -527,7 +527,7 @@ TEST_F(MainFormTest, TrayNotificationsAreToldFromMovesOverTheWindow) {
     for (const Row& row : rows) {
         SCOPED_TRACE(::testing::Message() << row.move.wParam << ", " << row.move.lParam << " at "
                                           << row.move.pointerX << "," << row.move.pointerY);
-        EXPECT_EQ(IsTrayNotification(form.trayRecord(), row.move), row.notification);
+        EXPECT_EQ(IsTrayNotification(form.TrayIconRecord(), row.move), row.notification);
     }
 }
 
@@ -537,12 +537,12 @@ TEST_F(MainFormTest, MinimizeToTrayAddsTheIconThenHides) {
     form.MinimizeToTray();
     EXPECT_EQ(log, (EventLog{"add", "hide"}));
     ASSERT_EQ(host.records.size(), 1u);
-    EXPECT_EQ(host.records[0], form.trayRecord());
+    EXPECT_EQ(host.records[0], form.TrayIconRecord());
 }
 
 TEST_F(MainFormTest, TrayRecordHoldsTheShellValues) {
     form.Load();
-    const TrayRecord& record = form.trayRecord();
+    const TrayRecord& record = form.TrayIconRecord();
     EXPECT_EQ(record.cbSize, 88u);
     EXPECT_EQ(record.hWnd, FakeMainHost::kWindow);
     EXPECT_EQ(record.uID, 1u);
@@ -600,7 +600,7 @@ TEST_F(MainFormTest, RestartedShellGetsTheIconBackOnlyIfItHadBeenAdded) {
     log.clear();
     form.TaskbarCreated();
     EXPECT_EQ(log, EventLog{"add"});
-    EXPECT_EQ(host.records.back(), form.trayRecord());
+    EXPECT_EQ(host.records.back(), form.TrayIconRecord());
 
     form.Unload();
     log.clear();
@@ -687,7 +687,7 @@ TEST_F(MainFormTest, StartUpToTrayComesBeforeTheModeAndTheFirstTickComesAnInterv
     EXPECT_EQ(log, (EventLog{"creditLine=Tunewick\r\nBy Vantor", "add", "hide",
                              "xmplayButton=Deactivate Lumbrel"}));
     EXPECT_FALSE(host.visible);
-    EXPECT_EQ(host.records, std::vector<TrayRecord>{form.trayRecord()});
+    EXPECT_EQ(host.records, std::vector<TrayRecord>{form.TrayIconRecord()});
 
     Advance(4999);
     EXPECT_TRUE(Records().empty());
@@ -724,21 +724,21 @@ TEST_F(MainFormTest, ShutdownWithAModeOnSendsOneEmptyRecordAndNoTickFollows) {
     form.MinimizeToTray();
     Advance(5000);
     Forget();
-    const int winFired = winampTimer.fired();
-    const int watcherFired = minimizeWatcher.fired();
+    const int winFired = winampTimer.Fired();
+    const int watcherFired = minimizeWatcher.Fired();
 
     form.Unload();
     EXPECT_EQ(log, (EventLog{"delete", "send", "closeHelp"}));
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
-    EXPECT_EQ(host.records.back(), form.trayRecord());
+    EXPECT_EQ(host.records.back(), form.TrayIconRecord());
     // No toggle ran: the button still reads as it did.
     EXPECT_EQ(winampButton.Caption(), u"Deactivate Kestrin");
 
     host.state = 1;
     Advance(60000);
     form.PollTick(kWinamp);  // a tick already on its way when the window went
-    EXPECT_EQ(winampTimer.fired(), winFired);
-    EXPECT_EQ(minimizeWatcher.fired(), watcherFired);
+    EXPECT_EQ(winampTimer.Fired(), winFired);
+    EXPECT_EQ(minimizeWatcher.Fired(), watcherFired);
     EXPECT_EQ(Records().size(), 1u);
 }
 
@@ -746,7 +746,7 @@ TEST_F(MainFormTest, ShutdownRemovesTheIconEvenIfItWasNeverAdded) {
     form.Load();
     form.Unload();
     EXPECT_EQ(log.back(), "closeHelp");
-    EXPECT_EQ(host.records, std::vector<TrayRecord>{form.trayRecord()});
+    EXPECT_EQ(host.records, std::vector<TrayRecord>{form.TrayIconRecord()});
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
 }
 
@@ -819,7 +819,7 @@ TEST_P(InterruptedWait, NothingFollowsWhatTheInterruptionSent) {
     std::vector<Text> got[2];
     const std::vector<Text> records = Records();
     for (std::size_t i = 0; i < records.size(); ++i) {
-        got[windows.deliveries()[i].window == first ? 0 : 1].push_back(records[i]);
+        got[windows.Deliveries()[i].window == first ? 0 : 1].push_back(records[i]);
     }
     EXPECT_EQ(got[0], c.first);
     EXPECT_EQ(got[1], c.second);

@@ -260,7 +260,7 @@ TEST_F(MainWindowTest, StartingInTheTrayNeverShowsTheWindow) {
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(main.Handle(), nullptr);
     EXPECT_EQ(WineTrayIcon(), nullptr);
-    EXPECT_EQ(windows.deliveries().size(), 1u);
+    EXPECT_EQ(windows.Deliveries().size(), 1u);
     EXPECT_EQ(EmptyRecordsSent(), 1u);
     EXPECT_EQ(secondary.closeHelp, 1);
 }
@@ -318,11 +318,11 @@ TEST_F(MainWindowTest, EndOfSessionRunsTheShutdown) {
     windows.ClearDeliveries();
 
     EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, 0), TRUE);
-    EXPECT_TRUE(windows.deliveries().empty());
+    EXPECT_TRUE(windows.Deliveries().empty());
     SendMessageW(window, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(WineTrayIcon(), nullptr);
     EXPECT_EQ(EmptyRecordsSent(), 1u);
-    EXPECT_EQ(windows.deliveries().size(), 1u);
+    EXPECT_EQ(windows.Deliveries().size(), 1u);
     EXPECT_EQ(main.Handle(), nullptr);
 }
 
@@ -331,7 +331,7 @@ TEST_F(MainWindowTest, EndOfSessionCancelledChangesNothing) {
     main.Start(SW_SHOWNORMAL);
     SendMessageW(main.Handle(), WM_ENDSESSION, FALSE, 0);
     EXPECT_NE(main.Handle(), nullptr);
-    EXPECT_TRUE(windows.deliveries().empty());
+    EXPECT_TRUE(windows.Deliveries().empty());
 }
 
 }  // namespace
