@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <span>
 #include <vector>
 
@@ -89,14 +88,9 @@ class BaseWindow {
         if (self == nullptr) {
             return DefWindowProcW(hwnd, message, wParam, lParam);
         }
-        LRESULT result = 0;
-        try {
-            result = self->HandleMessage(message, wParam, lParam);
-        } catch (...) {
-            // An exception cannot unwind through the system's frames (on i686 the program
-            // would simply end): it stops here, leaves a trace, and the window runs on.
-            TraceException(L"a window's message handler", std::current_exception());
-        }
+        const LRESULT result = StopExceptions(L"a window's message handler", [&] {
+            return self->HandleMessage(message, wParam, lParam);
+        });
         if (message == WM_NCDESTROY) {
             // The window's last message: the object stays, the handle goes.
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

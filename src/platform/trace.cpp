@@ -57,19 +57,13 @@ void TraceFailure(std::wstring_view operation, DWORD error) {
           (reason.empty() ? std::wstring(L"no reason given") : ToWide(reason)));
 }
 
-void TraceException(std::wstring_view where, const std::exception_ptr& exception) {
-    std::wstring what = L"an exception of unknown type";
-    try {
-        std::rethrow_exception(exception);
-    } catch (const std::exception& error) {
-        // what() is narrow text of no known code page: its ASCII part is what a reader needs.
-        what.clear();
-        for (const char* c = error.what(); *c != '\0'; ++c) {
-            what += static_cast<unsigned char>(*c) < 0x80 ? static_cast<wchar_t>(*c) : L'?';
-        }
-    } catch (...) {
+void TraceException(std::wstring_view where, const char* what) {
+    std::wstring text = what == nullptr ? L"an exception of unknown type" : L"";
+    // what() is narrow text of no known code page: its ASCII part is what a reader needs.
+    for (const char* c = what; c != nullptr && *c != '\0'; ++c) {
+        text += static_cast<unsigned char>(*c) < 0x80 ? static_cast<wchar_t>(*c) : L'?';
     }
-    Trace(L"Tunewick: " + std::wstring(where) + L" stopped " + what);
+    Trace(L"Tunewick: " + std::wstring(where) + L" stopped " + text);
 }
 
 TraceSink SetTraceSink(TraceSink sink) {

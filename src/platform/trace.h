@@ -23,9 +23,22 @@ std::wstring Decimal(unsigned long long value);
 // this is how a user can see why, say, the tray icon did not appear.
 void TraceFailure(std::wstring_view operation, DWORD error = GetLastError());
 
-// An exception that reached a window procedure, where it has to stop: it cannot unwind through
-// the system's frames.
-void TraceException(std::wstring_view where, const std::exception_ptr& exception);
+// An exception that reached a window procedure; `what` is null for one of unknown type.
+void TraceException(std::wstring_view where, const char* what);
+
+// Runs a window procedure's handler. No exception may unwind through the system's frames (on
+// i686 the program would simply end): one stops here, leaves a trace, and the message gets 0.
+template <class Handler>
+LRESULT StopExceptions(std::wstring_view where, Handler&& handler) noexcept {
+    try {
+        return handler();
+    } catch (const std::exception& error) {
+        TraceException(where, error.what());
+    } catch (...) {
+        TraceException(where, nullptr);
+    }
+    return 0;
+}
 
 // Where the lines go: OutputDebugStringW, or what a test puts there instead. Returns the
 // previous sink.

@@ -205,13 +205,8 @@ LRESULT HandleFrameMessage(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return HandleFrameMessage(frame, message, wParam, lParam);
-    } catch (...) {
-        // No exception may unwind into the system's frames.
-        TraceException(L"a frame's message handler", std::current_exception());
-        return 0;
-    }
+    return StopExceptions(L"a frame's message handler",
+                          [&] { return HandleFrameMessage(frame, message, wParam, lParam); });
 }
 
 }  // namespace

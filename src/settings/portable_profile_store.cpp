@@ -415,7 +415,7 @@ std::size_t PortableProfileStore::GetString(TextView section, TextView key, Text
         return 0;
     }
     Profile profile;
-    if (const std::error_code error = Load(path, profile)) {
+    if (Load(path, profile)) {
         return CopyCut(fallback, buffer);  // quotes and all
     }
     const Entry* entry = FindEntry(profile.sections, UpToNul(section), UpToNul(key));
@@ -449,7 +449,7 @@ std::size_t PortableProfileStore::GetKeyNames(TextView section, TextView default
         return 0;
     }
     Profile profile;
-    if (const std::error_code error = Load(path, profile)) {
+    if (Load(path, profile)) {
         return CopyValue(fallback, buffer);  // as a value's default, quotes dropped
     }
     // Here the section's name is compared as given, untrimmed.
@@ -478,7 +478,7 @@ std::size_t PortableProfileStore::GetSectionNames(TextView /*defaultValue*/,
     // The default plays no part here: a file that cannot be read lists nothing and leaves
     // the buffer as it was.
     Profile profile;
-    if (const std::error_code error = Load(path, profile)) {
+    if (Load(path, profile)) {
         return 0;
     }
     return ListSectionNames(profile.sections, buffer);

@@ -4,33 +4,21 @@
 // TUNEWICK_WINE_DPI before the program starts. A run whose DPI did not take effect would test
 // 96 DPI under another name, so it stops at once.
 
-#include <windows.h>
-
 #include <cstdio>
 #include <cstdlib>
 
-namespace tunewick::e2e {
+#include "platform/layout.h"
 
-inline int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen != nullptr) {
-        ReleaseDC(nullptr, screen);
-    }
-    return dpi;
-}
+namespace tunewick::e2e {
 
 // False (after saying why) when the run asked for a DPI that the system does not have.
 inline bool RunsAtTheAskedDpi() {
     const wchar_t* asked = _wgetenv(L"TUNEWICK_WINE_DPI");
-    if (asked == nullptr || *asked == L'\0') {
+    if (asked == nullptr || *asked == L'\0' || platform::SystemDpi() == _wtoi(asked)) {
         return true;
     }
-    const int dpi = ScreenDpi();
-    if (dpi == _wtoi(asked)) {
-        return true;
-    }
-    std::fwprintf(stderr, L"asked to run at %ls DPI, but the system DPI is %d\n", asked, dpi);
+    std::fwprintf(stderr, L"asked to run at %ls DPI, but the system DPI is %d\n", asked,
+                  platform::SystemDpi());
     return false;
 }
 

@@ -6,11 +6,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <iterator>
 #include <optional>
-#include <string_view>
 
 #include "faults_driver.h"
+#include "platform/trace.h"
 #include "win32/wide.h"
 
 namespace tunewick::e2e {
@@ -90,19 +89,6 @@ std::optional<RefusedSave> SaveOptionsRefused(TunewickApp& app,
     return refused;
 }
 
-// The system's words for `error`, as a box shows them (Wine's differ from Windows').
-Text SystemMessage(DWORD error) {
-    wchar_t text[512];
-    DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                       0, text, static_cast<DWORD>(std::size(text)), nullptr);
-    while (length > 0 &&
-           std::wstring_view(L"\r\n ").find(text[length - 1]) != std::wstring_view::npos) {
-        --length;
-    }
-    return FromWide(std::wstring_view(text, length));
-}
-
 // The box names the file and the system's message for `error` (any reason, when not given);
 // the dialog stayed open with every choice in it.
 void ExpectRefusal(const RefusedSave& refused, const std::filesystem::path& file,
@@ -112,8 +98,10 @@ void ExpectRefusal(const RefusedSave& refused, const std::filesystem::path& file
     EXPECT_TRUE(refused.box.text.starts_with(start)) << ToUtf8(refused.box.text);
     const Text given = refused.box.text.substr(std::min(start.size(), refused.box.text.size()));
     if (error) {
-        EXPECT_FALSE(SystemMessage(*error).empty());
-        EXPECT_EQ(given, SystemMessage(*error));
+        // The system's own words, whatever they are (Wine's differ from Windows').
+        const Text expected = platform::SystemMessage(*error);
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(given, expected);
     } else {
         EXPECT_FALSE(given.empty()) << "no reason given";
     }
