@@ -12,13 +12,10 @@
 #include <string_view>
 
 #include "win32/standins.h"
-#include "win32/tunewick_app_scenarios.h"
+#include "win32/tunewick_app.h"
 
 namespace tunewick::e2e {
 
-// `App` is the test program's own handle on a running Tunewick.exe, started by
-// App::Start(folder).
-template <class App>
 class TunewickScenario : public ::testing::Test {
   protected:
     // `folderPrefix` names the scenario's temporary folder.
@@ -40,7 +37,11 @@ class TunewickScenario : public ::testing::Test {
     std::optional<StandInMessenger> StartMessenger(MessengerOptions options = {}) const {
         return StandInMessenger::Start(Folder(), options);
     }
-    std::optional<App> StartTunewick() const { return App::Start(Folder()); }
+    std::optional<TunewickApp> StartTunewick() const { return TunewickApp::Start(Folder()); }
+
+    void WriteSettings(std::string_view bytes) const {
+        ASSERT_TRUE(WriteFileBytes(SettingsPath(), bytes));
+    }
 
   private:
     std::wstring folderPrefix_;

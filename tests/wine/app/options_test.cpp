@@ -7,44 +7,6 @@
 namespace tunewick::e2e {
 namespace {
 
-using Side = TunewickApp::Side;
-
-// The dialog's controls as a user finds them: by caption, or by the label in front.
-struct OptionsDialog {
-    HWND window = nullptr;
-    HWND realplayer = nullptr;
-    HWND winamp = nullptr;
-    HWND xmplay = nullptr;
-    HWND minimizeOnStartup = nullptr;
-    HWND artist = nullptr;
-    HWND song = nullptr;
-    HWND format = nullptr;
-    HWND ok = nullptr;
-    HWND cancel = nullptr;
-
-    static OptionsDialog Find(HWND window) {
-        auto button = [&](TextView caption) { return FindChild(window, caption, u"Button"); };
-        auto box = [&](TextView label) {
-            return TunewickApp::ControlBesideLabel(window, label, u"Edit", Side::Right);
-        };
-        return {window,
-                button(u"Realplayer"),
-                button(u"Winamp"),
-                button(u"XMPlay"),
-                button(u"Minimize On Startup"),
-                box(u"Artist      -"),
-                box(u"Ttile       -"),
-                box(u"Format   -"),
-                button(u"OK"),
-                button(u"Cancel")};
-    }
-
-    bool Complete() const {
-        return window && realplayer && winamp && xmplay && minimizeOnStartup && artist && song &&
-               format && ok && cancel;
-    }
-};
-
 // What the dialog shows: the option buttons' and the check box's states, then the boxes.
 struct Shown {
     std::optional<int> realplayer, winamp, xmplay, minimizeOnStartup;
@@ -74,20 +36,6 @@ void PrintTo(const Shown& shown, std::ostream* out) {
 
 class OptionsScenario : public Scenario {
   protected:
-    // Presses "Options" and finds the dialog once it shows.
-    std::optional<OptionsDialog> Open(const TunewickApp& app) {
-        if (!Click(app.Button(u"Options"))) {
-            return std::nullopt;
-        }
-        HWND window = WaitForTopLevel(
-            {.caption = Text(kOptionsCaption), .processId = app.Id(), .visibleOnly = true});
-        if (window == nullptr) {
-            return std::nullopt;
-        }
-        OptionsDialog dialog = OptionsDialog::Find(window);
-        return dialog.Complete() ? std::optional(dialog) : std::nullopt;
-    }
-
     std::optional<std::string> SettingsBytes() const { return ReadFileBytes(SettingsPath()); }
 };
 
@@ -97,7 +45,7 @@ TEST_F(OptionsScenario, OkWritesTheFileAndTheNextOpeningShowsIt) {
     ASSERT_TRUE(app);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app->MainWindow()) != FALSE; }));
 
-    auto dialog = Open(*app);
+    auto dialog = OptionsDialog::Open(*app);
     ASSERT_TRUE(dialog);
     EXPECT_EQ(Read(*dialog), (Shown{0, 0, 0, 0, u"", u"", u""}));
 
@@ -119,12 +67,12 @@ TEST_F(OptionsScenario, OkWritesTheFileAndTheNextOpeningShowsIt) {
 
     // Opened again, it shows what the file holds; edits stay through a second "Options",
     // and "Cancel" writes none of them.
-    dialog = Open(*app);
+    dialog = OptionsDialog::Open(*app);
     ASSERT_TRUE(dialog);
     EXPECT_EQ(Read(*dialog), (Shown{0, 1, 0, 1, u"Some Band", u"Some Song", u"{1} sings {0}"}));
     ASSERT_TRUE(Click(dialog->xmplay));
     ASSERT_TRUE(SetText(dialog->artist, u"Unsaved"));
-    const auto again = Open(*app);
+    const auto again = OptionsDialog::Open(*app);
     ASSERT_TRUE(again);
     EXPECT_EQ(again->window, dialog->window);
     EXPECT_EQ(
@@ -136,7 +84,7 @@ TEST_F(OptionsScenario, OkWritesTheFileAndTheNextOpeningShowsIt) {
     ASSERT_TRUE(written);
 
     // The close box writes nothing either.
-    dialog = Open(*app);
+    dialog = OptionsDialog::Open(*app);
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(Click(dialog->realplayer));
     ASSERT_TRUE(PostMessageW(dialog->window, WM_SYSCOMMAND, SC_CLOSE, 0));
@@ -144,7 +92,7 @@ TEST_F(OptionsScenario, OkWritesTheFileAndTheNextOpeningShowsIt) {
     EXPECT_EQ(SettingsBytes(), written);
 
     // "OK" on the existing file changes the values where they stand.
-    dialog = Open(*app);
+    dialog = OptionsDialog::Open(*app);
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(Click(dialog->xmplay));
     ASSERT_TRUE(Click(dialog->minimizeOnStartup));
@@ -179,7 +127,7 @@ TEST_F(OptionsScenario, StartUpAppliesTheFileAndTheDialogShowsItWithoutPlayerWhe
     EXPECT_EQ(ReadText(app->BoxBeside(u"Song Name")), u"Some Song");
     EXPECT_EQ(ReadText(app->BoxBeside(u"Format")), u"") << "no Format key: the box is emptied";
 
-    auto dialog = Open(*app);
+    auto dialog = OptionsDialog::Open(*app);
     ASSERT_TRUE(dialog);
     EXPECT_EQ(Read(*dialog), (Shown{0, 0, 0, 0, u"Some Band", u"Some Song", u""}));
     // "OK" without a player deletes the key; the greyed value comes back as "0".

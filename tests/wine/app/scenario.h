@@ -1,24 +1,19 @@
 #pragma once
 
-// The fixture every scenario starts from: an empty folder for Tunewick.exe, its settings file
-// and the stand-in messengers' logs, and no messenger, player or tray icon left by a test
+// The fixture every scenario here starts from: an empty folder for Tunewick.exe, its settings
+// file and the stand-in messengers' logs, and no messenger, player or tray icon left by a test
 // before.
 
 #include <chrono>
 #include <string_view>
 
-#include "app_driver.h"
 #include "win32/tunewick_scenario.h"
 
 namespace tunewick::e2e {
 
-class Scenario : public TunewickScenario<TunewickApp> {
+class Scenario : public TunewickScenario {
   protected:
     Scenario() : TunewickScenario(L"app") {}
-
-    void WriteSettings(std::string_view bytes) const {
-        ASSERT_TRUE(WriteFileBytes(SettingsPath(), bytes));
-    }
 };
 
 // How long `action` took.

@@ -78,33 +78,6 @@ TEST_F(TrayScenario, StartsInTheTrayWithLumbrelAndClosesFromTheTrayMenu) {
     EXPECT_EQ(records[1], EmptyRecord(true));
 }
 
-TEST_F(TrayScenario, TheIconComesBackWhenTheShellRestarts) {
-    WriteSettings("[General]\r\nMinimize_Startup=1\r\n");
-    const std::size_t iconsBefore = TrayIconCount();
-    auto app = StartTunewick();
-    ASSERT_TRUE(app);
-    ASSERT_TRUE(WaitUntil([&] { return TrayIconCount() == iconsBefore + 1; }, 2s));
-
-    // A restarted shell has lost every icon, then tells every top-level window so.
-    NOTIFYICONDATAW icon{};
-    icon.cbSize = sizeof(icon);
-    icon.hWnd = app->MainWindow();
-    icon.uID = 1;
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
-    ASSERT_TRUE(WaitUntil([&] { return TrayIconCount() == iconsBefore; }, 2s));
-    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
-    ASSERT_NE(taskbarCreated, 0u);
-    ASSERT_TRUE(PostMessageW(app->MainWindow(), taskbarCreated, 0, 0));
-
-    EXPECT_TRUE(WaitUntil([&] { return TrayIconCount() == iconsBefore + 1; }, 2s));
-    // The icon is Tunewick's own again: its right button brings up Tunewick's menu.
-    ASSERT_TRUE(app->PostTrayEvent(kTrayRightDown));
-    const HWND menu = WaitForPopupMenu(app->Id(), 3s);
-    ASSERT_TRUE(menu);
-    ASSERT_TRUE(PostMenuKey(menu, VK_ESCAPE));
-    EXPECT_TRUE(WaitForWindowGone(menu, 2s, /*orHidden=*/true));
-}
-
 // At 240 DPI the main window is wide enough for the pointer to cross x = 515 and 516 of its
 // client area: moves there are moves, not the tray icon's double click and right button.
 TEST_F(TrayScenario, AtHighDpiMovesOverTheWindowAreNoTrayEvents) {

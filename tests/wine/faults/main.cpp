@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "faults_driver.h"
+#include "fault_probes.h"
 
 // -municode programs start at wmain; GoogleTest takes wide arguments as they are.
 int wmain(int argc, wchar_t** argv) {

@@ -2,7 +2,7 @@
 // close in the middle of a delivery, one that closes and opens again. Tunewick must keep
 // answering and every messenger alive at the time must get every record.
 
-#include "faults_driver.h"
+#include "fault_probes.h"
 
 #include "core/now_playing.h"
 

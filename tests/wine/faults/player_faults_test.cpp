@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "faults_driver.h"
+#include "fault_probes.h"
 
 namespace tunewick::e2e {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "faults_driver.h"
+#include "fault_probes.h"
 #include "platform/trace.h"
 #include "win32/wide.h"
 
@@ -23,23 +23,18 @@ constexpr TextView kNewFormat = u"{1} plays {0}";
 // Opens the options dialog, chooses Winamp and types the new texts; `shown` receives what
 // the dialog showed when it opened.
 std::optional<OptionsDialog> OpenAndChoose(TunewickApp& app, std::vector<Text>* shown) {
-    HWND options = app.Button(u"Options");
-    if (options == nullptr || !Click(options)) {
-        return std::nullopt;
-    }
-    auto dialog = OptionsDialog::WaitFor(app.Id());
+    auto dialog = OptionsDialog::Open(app);
     if (!dialog) {
         return std::nullopt;
     }
     if (shown != nullptr) {
         shown->clear();
-        for (HWND box : dialog->boxes) {
+        for (HWND box : dialog->Boxes()) {
             shown->push_back(ReadText(box).value_or(u"(no answer)"));
         }
     }
-    HWND winamp = FindChild(dialog->window, u"Winamp", u"Button");
-    if (winamp == nullptr || !Click(winamp) || !SetText(dialog->boxes[0], kNewArtist) ||
-        !SetText(dialog->boxes[1], kNewSong) || !SetText(dialog->boxes[2], kNewFormat)) {
+    if (!Click(dialog->winamp) || !SetText(dialog->artist, kNewArtist) ||
+        !SetText(dialog->song, kNewSong) || !SetText(dialog->format, kNewFormat)) {
         return std::nullopt;
     }
     return dialog;
@@ -80,12 +75,11 @@ std::optional<RefusedSave> SaveOptionsRefused(TunewickApp& app,
     // is done by then.
     AnswerTime(dialog->window);
     refused.stayedOpen = IsWindow(dialog->window) && IsWindowVisible(dialog->window);
-    for (HWND text : dialog->boxes) {
+    for (HWND text : dialog->Boxes()) {
         refused.kept.push_back(ReadText(text).value_or(u"(no answer)"));
     }
-    refused.winampKept = CheckState(FindChild(dialog->window, u"Winamp", u"Button")) == 1;
-    HWND cancel = FindChild(dialog->window, u"Cancel", u"Button");
-    refused.cancelled = cancel != nullptr && Click(cancel) && WaitForWindowGone(dialog->window);
+    refused.winampKept = CheckState(dialog->winamp) == 1;
+    refused.cancelled = Click(dialog->cancel) && WaitForWindowGone(dialog->window);
     return refused;
 }
 

@@ -7,7 +7,7 @@
 
 #include <shellapi.h>
 
-#include "faults_driver.h"
+#include "fault_probes.h"
 
 namespace tunewick::e2e {
 namespace {

@@ -9,10 +9,13 @@
 #include "platform/base_window.h"
 #include "platform/trace.h"
 #include "platform/win32_controls.h"
+#include "win32/pump.h"
 #include "win32/test_thread.h"
 
 namespace tunewick::platform {
 namespace {
+
+using e2e::Pump;
 
 // A top-level window that records the notifications and timer ticks it receives.
 class RecordingParent {
@@ -64,19 +67,6 @@ class RecordingParent {
     std::vector<Notification> notifications_;
     std::vector<UINT_PTR> ticks_;
 };
-
-// Pumps this thread's messages for `ms` milliseconds.
-void Pump(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    MSG msg;
-    while (static_cast<LONG>(end - GetTickCount()) > 0) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
-}
 
 HWND Make(HWND parent, const wchar_t* className, TextView text, DWORD style, int id) {
     return CreateControl(parent, ControlLayout{className, text, style, 0, {0, 0, 1500, 375}, id},

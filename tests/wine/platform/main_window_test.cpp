@@ -11,9 +11,12 @@
 #include "platform/tray.h"
 #include "platform/win32_controls.h"
 #include "platform/win32_window_system.h"
+#include "win32/pump.h"
 
 namespace tunewick::platform {
 namespace {
+
+using e2e::Pump;
 
 // Settings served from memory, whatever the path: the tests never touch a settings file.
 class MapProfileStore final : public ProfileStore {
@@ -81,21 +84,6 @@ Text ClassOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     return FromWide(name);
-}
-
-// Runs this thread's messages for `ms` milliseconds.
-void Pump(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    MSG msg;
-    while (static_cast<LONG>(end - GetTickCount()) > 0) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message != WM_QUIT) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
-        Sleep(5);
-    }
 }
 
 // Notes every WM_SHOWWINDOW that would show a main window: a window put into the tray at

@@ -1,4 +1,4 @@
-#include "faults_driver.h"
+#include "fault_probes.h"
 
 #include <algorithm>
 #include <sstream>
@@ -85,78 +85,6 @@ bool StackInOrder(const std::vector<HWND>& windows, TextView className, Millisec
         std::this_thread::sleep_for(kCheckInterval);
     }
     return false;
-}
-
-std::optional<TunewickApp> TunewickApp::Start(const std::filesystem::path& folder) {
-    const std::filesystem::path exe = folder / L"Tunewick.exe";
-    std::error_code error;
-    if (!std::filesystem::exists(exe, error)) {
-        std::filesystem::copy_file(SiblingProgram(L"Tunewick.exe"), exe, error);
-        if (error) {
-            return std::nullopt;
-        }
-    }
-    std::optional<ChildProcess> process = ChildProcess::Launch(exe, {});
-    if (!process) {
-        return std::nullopt;
-    }
-    HWND main = WaitForMainWindow(*process);
-    if (main == nullptr) {
-        return std::nullopt;
-    }
-    // The window exists before its controls and its load: the credit line is written first
-    // thing in the load, and a message sent to the window is taken only once the program
-    // waits for messages, after the load.
-    DWORD_PTR ignored = 0;
-    if (WaitForChild(main, u"Tunewick\r\nBy Vantor", u"Static") == nullptr ||
-        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored) == 0) {
-        return std::nullopt;
-    }
-    return TunewickApp(std::move(*process), main);
-}
-
-std::vector<HWND> TunewickApp::Boxes() const {
-    std::vector<HWND> boxes;
-    for (HWND child : ChildWindows(main_)) {
-        // The first box, "1863", lies outside the client area and is never seen.
-        if (LowerAscii(WindowClassName(child)) == u"edit" && ReadText(child) != u"1863") {
-            boxes.push_back(child);
-        }
-    }
-    return boxes;
-}
-
-bool TunewickApp::PostSet(TextView artist, TextView song) const {
-    const std::vector<HWND> boxes = Boxes();
-    HWND set = Button(u"Set");
-    return boxes.size() == 3 && set != nullptr && SetText(boxes[0], artist) &&
-           SetText(boxes[1], song) && PostClick(set);
-}
-
-std::optional<DWORD> TunewickApp::Close(Milliseconds timeout) {
-    if (!PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0)) {
-        return std::nullopt;
-    }
-    return process_.WaitForExit(timeout);
-}
-
-std::optional<OptionsDialog> OptionsDialog::WaitFor(DWORD processId) {
-    OptionsDialog dialog;
-    dialog.window = WaitForTopLevel(
-        {.caption = Text(kOptionsCaption), .processId = processId, .visibleOnly = true});
-    if (dialog.window == nullptr) {
-        return std::nullopt;
-    }
-    dialog.ok = FindChild(dialog.window, u"OK", u"Button");
-    for (HWND child : ChildWindows(dialog.window)) {
-        if (LowerAscii(WindowClassName(child)) == u"edit") {
-            dialog.boxes.push_back(child);
-        }
-    }
-    if (dialog.ok == nullptr || dialog.boxes.size() != 3) {
-        return std::nullopt;
-    }
-    return dialog;
 }
 
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
-// What the fault scenarios add to the shared scenario driver: Tunewick.exe started from a
-// folder of its own (perhaps one it cannot write to), its buttons and boxes, how quickly its
-// window answers, and the settings as the next start reads them.
+// What the fault scenarios add to the shared scenario driver: how quickly Tunewick's windows
+// answer, messengers stacked in an order, a program folder it cannot write to, and the
+// settings as the next start reads them.
 
 #include <windows.h>
 
@@ -17,7 +17,6 @@
 #include "core/text.h"
 #include "win32/messenger_log.h"
 #include "win32/process.h"
-#include "win32/tunewick_app_scenarios.h"
 #include "win32/tunewick_scenario.h"
 #include "win32/window_driver.h"
 
@@ -56,33 +55,6 @@ Responsiveness ProbeUntil(const std::vector<HWND>& windows, const std::function<
 // within `bound`.
 bool StackInOrder(const std::vector<HWND>& windows, TextView className, Milliseconds bound = 10s);
 
-class TunewickApp : public RunningTunewick {
-  public:
-    // Copies Tunewick.exe beside the test program into `folder` (unless it is there already),
-    // starts it and waits for its main window, shown or not.
-    static std::optional<TunewickApp> Start(const std::filesystem::path& folder);
-
-    // The artist, song and format boxes, in this order.
-    std::vector<HWND> Boxes() const;
-    // Types into the artist and song boxes and presses "Set" without waiting for it.
-    bool PostSet(TextView artist, TextView song) const;
-
-    // Closes the main window with its close box and waits for the program to end.
-    std::optional<DWORD> Close(Milliseconds timeout = 10s);
-
-  private:
-    TunewickApp(ChildProcess process, HWND main) : RunningTunewick(std::move(process), main) {}
-};
-
-// The options dialog of process `processId`.
-struct OptionsDialog {
-    HWND window = nullptr;
-    HWND ok = nullptr;
-    std::vector<HWND> boxes;  // artist, song, format
-
-    static std::optional<OptionsDialog> WaitFor(DWORD processId);
-};
-
 // The folder given as --locked-folder=DIR (a Unix path, as the ctest fixture that makes it
 // knows it), as a Windows path; nullopt when none was given.
 std::optional<std::filesystem::path> LockedFolder();
@@ -92,7 +64,7 @@ void ReadLockedFolderArgument(int argc, wchar_t** argv);
 // True when a new file can be created in `folder`.
 bool FolderWritable(const std::filesystem::path& folder);
 
-class FaultScenario : public TunewickScenario<TunewickApp> {
+class FaultScenario : public TunewickScenario {
   protected:
     FaultScenario() : TunewickScenario(L"faults") {}
 };
