@@ -64,12 +64,12 @@ for name, data in FILES.items():
 
 
 # now_playing_record: a show byte, then format, title, artist, album and content id, each a
-# length byte (code units) and the units.
+# length (two bytes, little-endian, in code units) and the units.
 def record(show, *fields):
     data = bytes([1 if show else 0])
     for field in fields:
         units = utf16(field)
-        data += bytes([len(units) // 2]) + units
+        data += struct.pack("<H", len(units) // 2) + units
     return data
 
 
@@ -79,8 +79,10 @@ RECORDS = {
     "separator_inside": record(True, "{0}\\0{1}", "a\\", "0b", "\\0", "\\"),
     "nul_inside": record(True, "\0", "x\0y", "", "\0", ""),
     "surrogates": record(True, "\U0001f3b5 {0}", "\ud800", "\udfff", "\u00c6", "id"),
-    "long_fields": record(True, "f" * 255, "t" * 255, "a" * 255, "b" * 255, "c" * 255),
-    "truncated": b"\x01\x05a\x00b",
+    "long_fields": record(True, "f" * 300, "t" * 256, "a" * 257, "b" * 255, "c" * 1000),
+    "cut_at_the_limit": record(True, "f" * 255 + "\U0001f3b5", "t" * 255 + "\\0", "\\0" * 200,
+                               "", ""),
+    "truncated": b"\x01\x05\x00a\x00b",
 }
 for name, data in RECORDS.items():
     write("now_playing_record", name, data)

@@ -1,12 +1,15 @@
-// Builds the now-playing record from any six fields and delivers it to two messengers. The
-// record is the fixed parts and the fields, nothing added or lost: its length is the fields'
-// lengths plus 23, it starts with "\0Music\0" and the show digit, ends in one NUL, and splits
-// back into the fields wherever no field holds the separator text itself. Both messengers
-// get the same bytes: the record as UTF-16LE, two bytes a code unit.
+// Builds the now-playing record from any six fields and delivers it to three messengers (one of
+// them message-only). The record is the fixed parts and the fields as RecordField makes them:
+// its length is theirs plus 23, it starts with "\0Music\0" and the show digit, ends in one NUL,
+// and always splits back into exactly those fields. Each such field holds no separator, keeps
+// at most 256 units, ends in no half of a surrogate pair it cut, and is, but for the zero-width
+// characters that break separators, the start of the field given. Every messenger gets the
+// same bytes: the record as UTF-16LE, two bytes a code unit.
 //
 // Input: a byte whose lowest bit is the show flag, then format, title, artist, album and
-// content id, each as a length byte (in code units) and that many UTF-16LE units.
+// content id, each as a length (two bytes, in code units) and that many UTF-16LE units.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -44,6 +47,20 @@ Text DecodeLe(const std::vector<std::byte>& bytes) {
     return text;
 }
 
+Text WithoutBreakers(TextView text) {
+    Text kept;
+    for (const char16_t unit : text) {
+        if (unit != kSeparatorBreaker) {
+            kept += unit;
+        }
+    }
+    return kept;
+}
+
+bool HighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
 }  // namespace
 }  // namespace tunewick::fuzz
 
@@ -54,30 +71,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     request.show = (input.Byte() & 1) != 0;
     for (Text* field :
          {&request.format, &request.title, &request.artist, &request.album, &request.contentId}) {
-        *field = input.Units(input.Byte());
+        const std::size_t length = input.Byte() | (std::size_t{input.Byte()} << 8);
+        *field = input.Units(length);
     }
 
+    std::vector<Text> expected = {u""};
+    std::size_t fieldsLength = 0;
+    for (const Text* given :
+         {&request.format, &request.title, &request.artist, &request.album, &request.contentId}) {
+        const Text field = RecordField(*given);
+        FUZZ_CHECK(field.find(fuzz::kSeparator) == Text::npos);
+        FUZZ_CHECK(field.size() <= kRecordFieldLimit);
+        FUZZ_CHECK(field.size() + 1 >= std::min(given->size(), kRecordFieldLimit));
+        FUZZ_CHECK(fuzz::WithoutBreakers(*given).starts_with(fuzz::WithoutBreakers(field)));
+        const bool cut = fuzz::WithoutBreakers(field).size() < fuzz::WithoutBreakers(*given).size();
+        FUZZ_CHECK(!cut || field.empty() || !fuzz::HighSurrogate(field.back()));
+        fieldsLength += field.size();
+        expected.push_back(field);
+    }
+    expected.emplace_back();
+
     const Text record = BuildNowPlayingRecord(request);
-    const std::size_t fieldsLength = request.format.size() + request.title.size() +
-                                     request.artist.size() + request.album.size() +
-                                     request.contentId.size();
     FUZZ_CHECK(record.size() == fieldsLength + fuzz::kFixedLength);
     FUZZ_CHECK(record.starts_with(request.show ? u"\\0Music\\01\\0" : u"\\0Music\\00\\0"));
     FUZZ_CHECK(record.back() == u'\0');
-
-    bool separatorInside = false;
-    for (const Text* field :
-         {&request.format, &request.title, &request.artist, &request.album, &request.contentId}) {
-        separatorInside = separatorInside || field->find(fuzz::kSeparator) != Text::npos;
-    }
-    if (!separatorInside) {
-        // After "\0Music\0" and the digit: "\0" format "\0" title ... content id "\0", NUL.
-        const TextView rest = TextView(record).substr(10, record.size() - 11);
-        const std::vector<Text> expected = {
-            u"", request.format, request.title, request.artist, request.album, request.contentId,
-            u""};
-        FUZZ_CHECK(fuzz::SplitFields(rest) == expected);
-    }
+    // After "\0Music\0" and the digit: "\0" format "\0" title ... content id "\0", NUL.
+    FUZZ_CHECK(fuzz::SplitFields(TextView(record).substr(10, record.size() - 11)) == expected);
 
     const std::vector<std::byte> bytes = EncodeUtf16Le(record);
     FUZZ_CHECK(bytes.size() == record.size() * 2);
@@ -86,9 +105,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testing::MemoryWindowSystem windows;
     windows.Open(kMessengerWindowClass);
     windows.Open(u"winamp v1.x");
+    windows.OpenMessageOnly(kMessengerWindowClass);
     windows.Open(kMessengerWindowClass);
     SendNowPlaying(windows, request);
-    FUZZ_CHECK(windows.Deliveries().size() == 2);
+    FUZZ_CHECK(windows.Deliveries().size() == 3);
     for (const auto& delivery : windows.Deliveries()) {
         FUZZ_CHECK(delivery.kind == kNowPlayingDataKind);
         FUZZ_CHECK(delivery.data == bytes);

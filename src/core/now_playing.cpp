@@ -1,15 +1,38 @@
 #include "core/now_playing.h"
 
+#include <algorithm>
+
 namespace tunewick {
 
 namespace {
 constexpr TextView kSeparator = u"\\0";
 }
 
+Text RecordField(TextView text) {
+    Text field;
+    // Only what can end up in the record is looked at: a player's caption may be megabytes.
+    const TextView start = text.substr(0, 2 * kRecordFieldLimit);
+    field.reserve(std::min(start.size(), kRecordFieldLimit));
+    for (std::size_t i = 0; i < start.size() && field.size() < kRecordFieldLimit; ++i) {
+        field += start[i];
+        if (start[i] == u'\\' && i + 1 < start.size() && start[i + 1] == u'0') {
+            field += kSeparatorBreaker;
+        }
+    }
+    if (field.size() > kRecordFieldLimit) {
+        field.resize(kRecordFieldLimit);
+    }
+    const bool endsInHighSurrogate =
+        field.size() == kRecordFieldLimit && field.back() >= 0xD800 && field.back() <= 0xDBFF;
+    if (endsInHighSurrogate) {
+        field.pop_back();
+    }
+    return field;
+}
+
 Text BuildNowPlayingRecord(const NowPlayingRequest& request) {
     Text record;
-    record.reserve(24 + request.title.size() + request.artist.size() + request.album.size() +
-                   request.contentId.size() + request.format.size());
+    record.reserve(24 + 5 * kRecordFieldLimit);
     record += kSeparator;
     record += u"Music";
     record += kSeparator;
@@ -17,7 +40,7 @@ Text BuildNowPlayingRecord(const NowPlayingRequest& request) {
     for (const Text* field :
          {&request.format, &request.title, &request.artist, &request.album, &request.contentId}) {
         record += kSeparator;
-        record += *field;
+        record += RecordField(*field);
     }
     record += kSeparator;
     record += u'\0';
@@ -41,10 +64,21 @@ void SendNowPlaying(WindowSystem& windows, const NowPlayingRequest& request,
     // the platform finds nothing after a window that has closed meanwhile: walking from
     // window to window would cost every messenger after a closed one the record.
     std::vector<WindowHandle> messengers;
-    for (WindowHandle next = windows.FindNextTopLevel(kMessengerWindowClass, WindowHandle::None);
-         next != WindowHandle::None; next = windows.FindNextTopLevel(kMessengerWindowClass, next)) {
-        messengers.push_back(next);
-    }
+    const auto list = [&](auto findNext) {
+        for (WindowHandle next = findNext(WindowHandle::None); next != WindowHandle::None;
+             next = findNext(next)) {
+            // A platform may list a message-only window among the top-level ones as well.
+            if (std::find(messengers.begin(), messengers.end(), next) == messengers.end()) {
+                messengers.push_back(next);
+            }
+        }
+    };
+    list(
+        [&](WindowHandle after) { return windows.FindNextTopLevel(kMessengerWindowClass, after); });
+    // Some listeners take the record in a message-only window, which no top-level search finds.
+    list([&](WindowHandle after) {
+        return windows.FindNextMessageOnly(kMessengerWindowClass, after);
+    });
     for (const WindowHandle messenger : messengers) {
         if (stillWanted && !stillWanted()) {
             return;

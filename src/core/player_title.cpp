@@ -1,5 +1,6 @@
 #include "core/player_title.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace tunewick {
@@ -68,13 +69,14 @@ PlayerTitle ReadPlayerTitle(WindowSystem& windows, TextView className) {
     if (*length <= 0) {
         return result;
     }
-    std::optional<Text> text = windows.CaptionText(result.window, *length + 1);
+    const std::int32_t readLength = std::min(*length, kCaptionReadLimit);
+    std::optional<Text> text = windows.CaptionText(result.window, readLength + 1);
     if (!text) {
         result.status = TitleReadStatus::NotRead;
         return result;
     }
-    if (text->size() > static_cast<std::size_t>(*length)) {
-        text->resize(static_cast<std::size_t>(*length));
+    if (text->size() > static_cast<std::size_t>(readLength)) {
+        text->resize(static_cast<std::size_t>(readLength));
     }
     result.title = std::move(*text);
     return result;

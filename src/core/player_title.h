@@ -22,7 +22,12 @@ struct PlayerTitle {
     Text title;
 };
 
-// Finds the player's main window by class and reads its caption.
+// The most of a caption that is read: another program's claimed length never decides alone
+// how much is allocated. Far beyond any real caption (a player's is under a few hundred).
+inline constexpr std::int32_t kCaptionReadLimit = 1 << 21;
+
+// Finds the player's main window by class and reads its caption: its first kCaptionReadLimit
+// code units at the most.
 PlayerTitle ReadPlayerTitle(WindowSystem& windows, TextView className);
 
 struct SongInfo {

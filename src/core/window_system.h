@@ -26,6 +26,10 @@ class WindowSystem {
     // platform's list), or None when there is no further one.
     virtual WindowHandle FindNextTopLevel(TextView className, WindowHandle after) = 0;
 
+    // The next message-only window of the class (a window with no place on the desktop, made
+    // only to receive messages) after `after` (None: from the start), or None.
+    virtual WindowHandle FindNextMessageOnly(TextView className, WindowHandle after) = 0;
+
     // WM_GETTEXTLENGTH: the caption's length; 0 for None. nullopt when the window did not
     // answer in time.
     virtual std::optional<std::int32_t> CaptionLength(WindowHandle window) = 0;

@@ -39,6 +39,11 @@ WindowHandle Win32WindowSystem::FindNextTopLevel(TextView className, WindowHandl
     return FromHwnd(FindWindowExW(nullptr, ToHwnd(after), Wide(name), nullptr));
 }
 
+WindowHandle Win32WindowSystem::FindNextMessageOnly(TextView className, WindowHandle after) {
+    const Text name(className);
+    return FromHwnd(FindWindowExW(HWND_MESSAGE, ToHwnd(after), Wide(name), nullptr));
+}
+
 std::optional<std::int32_t> Win32WindowSystem::CaptionLength(WindowHandle window) {
     if (window == WindowHandle::None) {
         return 0;

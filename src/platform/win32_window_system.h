@@ -28,6 +28,7 @@ class Win32WindowSystem final : public WindowSystem {
 
     WindowHandle FindTopLevel(TextView className) override;
     WindowHandle FindNextTopLevel(TextView className, WindowHandle after) override;
+    WindowHandle FindNextMessageOnly(TextView className, WindowHandle after) override;
     std::optional<std::int32_t> CaptionLength(WindowHandle window) override;
     std::optional<Text> CaptionText(WindowHandle window, std::int32_t capacity) override;
     bool SendCopyData(WindowHandle window, std::uint32_t kind,

@@ -11,6 +11,12 @@ WindowHandle MemoryWindowSystem::Open(TextView className, TextView caption) {
     return handle;
 }
 
+WindowHandle MemoryWindowSystem::OpenMessageOnly(TextView className) {
+    const WindowHandle handle = Open(className);
+    windows_.back().messageOnly = true;
+    return handle;
+}
+
 void MemoryWindowSystem::Close(WindowHandle window) {
     std::erase_if(windows_, [window](const Window& w) { return w.handle == window; });
 }
@@ -57,6 +63,15 @@ WindowHandle MemoryWindowSystem::FindTopLevel(TextView className) {
 }
 
 WindowHandle MemoryWindowSystem::FindNextTopLevel(TextView className, WindowHandle after) {
+    return FindNext(className, after, false);
+}
+
+WindowHandle MemoryWindowSystem::FindNextMessageOnly(TextView className, WindowHandle after) {
+    return FindNext(className, after, true);
+}
+
+WindowHandle MemoryWindowSystem::FindNext(TextView className, WindowHandle after,
+                                          bool messageOnly) {
     ++findCalls_;
     auto it = windows_.begin();
     if (after != WindowHandle::None) {
@@ -69,7 +84,7 @@ WindowHandle MemoryWindowSystem::FindNextTopLevel(TextView className, WindowHand
     }
     for (; it != windows_.end(); ++it) {
         // Class names are matched without regard to case, as the platform does.
-        if (LowerAscii(it->className) == LowerAscii(className)) {
+        if (it->messageOnly == messageOnly && LowerAscii(it->className) == LowerAscii(className)) {
             return it->handle;
         }
     }
@@ -107,6 +122,7 @@ std::optional<std::int32_t> MemoryWindowSystem::CaptionLength(WindowHandle windo
 }
 
 std::optional<Text> MemoryWindowSystem::CaptionText(WindowHandle window, std::int32_t capacity) {
+    largestCapacity_ = std::max(largestCapacity_, capacity);
     Window* w = Lookup(window);
     if (w == nullptr || capacity <= 0) {
         return Text();

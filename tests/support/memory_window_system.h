@@ -21,6 +21,8 @@ class MemoryWindowSystem : public WindowSystem {
     };
 
     WindowHandle Open(TextView className, TextView caption = {});
+    // A message-only window: found only by FindNextMessageOnly.
+    WindowHandle OpenMessageOnly(TextView className);
     void Close(WindowHandle window);
     void SetCaption(WindowHandle window, TextView caption);
     // The window stops answering: every call to it times out.
@@ -42,21 +44,26 @@ class MemoryWindowSystem : public WindowSystem {
 
     WindowHandle FindTopLevel(TextView className) override;
     WindowHandle FindNextTopLevel(TextView className, WindowHandle after) override;
+    WindowHandle FindNextMessageOnly(TextView className, WindowHandle after) override;
     std::optional<std::int32_t> CaptionLength(WindowHandle window) override;
     std::optional<Text> CaptionText(WindowHandle window, std::int32_t capacity) override;
     bool SendCopyData(WindowHandle window, std::uint32_t kind,
                       std::span<const std::byte> data) override;
 
     int FindCalls() const { return findCalls_; }
+    // The largest buffer a caption read has asked for, in code units.
+    std::int32_t LargestCaptionCapacity() const { return largestCapacity_; }
 
   private:
     void RunWaiting(Wait wait);
+    WindowHandle FindNext(TextView className, WindowHandle after, bool messageOnly);
 
     struct Window {
         WindowHandle handle;
         Text className;
         Text caption;
         bool hung = false;
+        bool messageOnly = false;
         std::optional<std::int32_t> reportedLength;
     };
 
@@ -66,6 +73,7 @@ class MemoryWindowSystem : public WindowSystem {
     std::uintptr_t nextHandle_ = 0x10020;
     std::vector<Delivery> deliveries_;
     int findCalls_ = 0;
+    std::int32_t largestCapacity_ = 0;
     std::map<Wait, std::function<void()>> duringNext_;
 };
 

@@ -3,7 +3,7 @@
 namespace tunewick::standin {
 
 bool StandInWindow::CreateTopLevel(HINSTANCE instance, const Text& className, const Text& caption,
-                                   HBRUSH background, POINT position, SIZE size) {
+                                   HBRUSH background, POINT position, SIZE size, bool messageOnly) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = Procedure;
@@ -15,7 +15,8 @@ bool StandInWindow::CreateTopLevel(HINSTANCE instance, const Text& className, co
         return false;
     }
     window_ = CreateWindowExW(0, Wide(className), Wide(caption), WS_OVERLAPPEDWINDOW, position.x,
-                              position.y, size.cx, size.cy, nullptr, nullptr, instance, this);
+                              position.y, size.cx, size.cy, messageOnly ? HWND_MESSAGE : nullptr,
+                              nullptr, instance, this);
     return window_ != nullptr;
 }
 

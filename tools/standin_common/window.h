@@ -22,9 +22,10 @@ class StandInWindow {
     virtual ~StandInWindow() = default;
 
   protected:
-    // Registers `className` and creates the window, not shown yet.
+    // Registers `className` and creates the window, not shown yet: a top-level window, or a
+    // message-only one (no place on the desktop, found only among the message-only windows).
     bool CreateTopLevel(HINSTANCE instance, const Text& className, const Text& caption,
-                        HBRUSH background, POINT position, SIZE size);
+                        HBRUSH background, POINT position, SIZE size, bool messageOnly = false);
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
     HWND window_ = nullptr;

@@ -3,8 +3,10 @@
 // a now-playing record asks for.
 //
 //   standin_messenger.exe --log FILE [--caption TEXT] [--class NAME] [--x N --y N]
-//                         [--sleep-ms N [--sleep-after K]]
+//                         [--sleep-ms N [--sleep-after K]] [--message-only]
 //
+// --message-only makes the window a message-only one, as some listeners of the record open it:
+// never shown, found only among the message-only windows.
 // --sleep-ms makes the window sleep N ms in its WM_COPYDATA handler, after logging, for every
 // record after the first K (default 0): a hung messenger. --class lets a test open a window
 // that must NOT receive records. The log format is in tests/support/win32/messenger_log.h.
@@ -35,10 +37,11 @@ struct MessengerConfig {
     int y = CW_USEDEFAULT;
     int sleepMs = 0;
     int sleepAfter = 0;
+    bool messageOnly = false;
 };
 
 std::optional<MessengerConfig> ReadConfig() {
-    const auto options = Options::Parse(Options::CommandLineArguments(), {});
+    const auto options = Options::Parse(Options::CommandLineArguments(), {u"message-only"});
     if (!options || !options->Has(u"log")) {
         return std::nullopt;
     }
@@ -57,6 +60,7 @@ std::optional<MessengerConfig> ReadConfig() {
     config.y = *y;
     config.sleepMs = *sleepMs;
     config.sleepAfter = *sleepAfter;
+    config.messageOnly = options->Has(u"message-only");
     return config;
 }
 
@@ -89,10 +93,12 @@ bool MessengerWindow::Create(HINSTANCE instance) {
     }
     if (!CreateTopLevel(instance, config_.className, config_.caption,
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), {config_.x, config_.y},
-                        {420, 130})) {
+                        {420, 130}, config_.messageOnly)) {
         return false;
     }
-    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    if (!config_.messageOnly) {
+        ShowWindow(window_, SW_SHOWNOACTIVATE);
+    }
     return true;
 }
 

@@ -30,14 +30,53 @@ TEST(NowPlayingRecord, EmptyFieldsGiveAdjacentSeparators) {
     EXPECT_EQ(Record({}), Text(u"\\0Music\\01\\0\\0\\0\\0\\0\\0") + u'\0');
 }
 
-TEST(NowPlayingRecord, FieldsAreSentUnescapedInTheirOrder) {
-    const Text record = Record({.title = u"T\\0x",
+TEST(NowPlayingRecord, FieldsGoInTheirOrder) {
+    const Text record = Record({.title = u"T",
                                 .artist = u"A",
                                 .album = u"L",
                                 .contentId = u"C",
                                 .format = u"",
                                 .show = true});
-    EXPECT_EQ(record, Text(u"\\0Music\\01\\0\\0T\\0x\\0A\\0L\\0C\\0") + u'\0');
+    EXPECT_EQ(record, Text(u"\\0Music\\01\\0\\0T\\0A\\0L\\0C\\0") + u'\0');
+}
+
+// The record's separator is the text backslash + zero: a field must never hold one, and every
+// field fits a listener's fixed buffer.
+TEST(NowPlayingRecord, FieldsHoldNoSeparatorAndAreCutWithoutSplittingACharacter) {
+    const Text a255(255, u'a');
+    const Text note = u"\U0001F3B5";  // one character, two code units
+    struct Row {
+        const char* what;
+        Text field;
+        Text expected;
+    };
+    const Row rows[] = {
+        {"a separator inside", u"T\\0x", u"T\\\u200C0x"},
+        {"a backslash before it", u"\\\\0", u"\\\\\u200C0"},
+        {"a backslash alone", u"a\\b\\", u"a\\b\\"},
+        {"exactly the limit", Text(256, u'a'), Text(256, u'a')},
+        {"one over", Text(257, u'a'), Text(256, u'a')},
+        {"a million", Text(1'000'000, u'a'), Text(256, u'a')},
+        {"a pair across the limit", a255 + note, a255},
+        {"a pair just inside", Text(254, u'a') + note + u"b", Text(254, u'a') + note},
+        {"a separator across the limit", a255 + u"\\0", a255 + u"\\"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(RecordField(row.field), row.expected);
+    }
+}
+
+TEST(NowPlayingRecord, TheLongestRecordKeepsItsSeparatorsAndStaysUnder800Units) {
+    const Text full = Text(300, u'\\') + Text(300, u'0');  // "\0" at unit 299
+    const Text record =
+        Record({.title = full + u"\\0", .artist = full, .format = u"\\0" + full, .show = true});
+    EXPECT_LT(record.size(), 800u);
+    std::size_t separators = 0;
+    for (std::size_t at = record.find(u"\\0"); at != Text::npos; at = record.find(u"\\0", at + 2)) {
+        ++separators;
+    }
+    EXPECT_EQ(separators, 8u);  // as in the empty record: no field adds one
 }
 
 TEST(NowPlayingRecord, EncodesUtf16LittleEndianIncludingSurrogates) {
@@ -73,6 +112,33 @@ TEST(SendNowPlaying, EveryMessengerGetsTheSameBytesInPlatformOrder) {
         EXPECT_EQ(delivery.kind, 0x547u);
         EXPECT_EQ(delivery.data, expected);
     }
+}
+
+TEST(SendNowPlaying, MessageOnlyMessengersGetItAfterTheTopLevelOnesAndEachOnce) {
+    // Some platforms list a message-only window among the top-level ones when no top-level
+    // window of the class is open.
+    class ListingTwice : public MemoryWindowSystem {
+      public:
+        WindowHandle FindNextTopLevel(TextView className, WindowHandle after) override {
+            const WindowHandle next = MemoryWindowSystem::FindNextTopLevel(className, after);
+            return next != WindowHandle::None || after == messageOnly ? next : messageOnly;
+        }
+        WindowHandle messageOnly = WindowHandle::None;
+    } windows;
+    const auto hidden = windows.OpenMessageOnly(u"MsnMsgrUIManager");
+    const auto shown = windows.Open(u"MsnMsgrUIManager");
+    windows.OpenMessageOnly(u"SomethingElse");
+    SendNowPlaying(windows, {.title = u"Song"});
+    ASSERT_EQ(windows.Deliveries().size(), 2u);
+    EXPECT_EQ(windows.Deliveries()[0].window, shown);
+    EXPECT_EQ(windows.Deliveries()[1].window, hidden);
+
+    windows.ClearDeliveries();
+    windows.Close(shown);
+    windows.messageOnly = hidden;
+    SendNowPlaying(windows, {.title = u"Song"});
+    ASSERT_EQ(windows.Deliveries().size(), 1u);
+    EXPECT_EQ(windows.Deliveries()[0].window, hidden);
 }
 
 TEST(SendNowPlaying, HungMessengerIsSkippedAndTheWalkGoesOn) {

@@ -124,10 +124,12 @@ TEST(ReadPlayerTitle, LargestLengthOverflowsButOneLessIsRead) {
     windows.SetReportedLength(player, std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(ReadPlayerTitle(windows, u"winamp v1.x").status, TitleReadStatus::LengthOverflow);
 
+    // Read, with no buffer of the length the window claims.
     windows.SetReportedLength(player, std::numeric_limits<std::int32_t>::max() - 1);
     const PlayerTitle read = ReadPlayerTitle(windows, u"winamp v1.x");
     EXPECT_EQ(read.status, TitleReadStatus::Read);
     EXPECT_EQ(read.title, u"1. A - B");
+    EXPECT_EQ(windows.LargestCaptionCapacity(), kCaptionReadLimit + 1);
 }
 
 TEST(ReadPlayerTitle, CaptionLongerThanReportedIsCutToTheLength) {

@@ -21,15 +21,32 @@ void AddPosition(std::vector<Text>& arguments, const std::optional<POINT>& posit
     }
 }
 
+// The program's message-only window of the class, or nullptr.
+HWND FindMessageOnlyWindow(DWORD processId, TextView className) {
+    const Text name(className);
+    for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, ToWide(name).c_str(), nullptr);
+         window != nullptr;
+         window = FindWindowExW(HWND_MESSAGE, window, ToWide(name).c_str(), nullptr)) {
+        if (WindowProcessId(window) == processId) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 // The program's window once it is up; nullptr if the program ended or never showed one.
-HWND WaitForProgramWindow(ChildProcess& process, TextView className) {
+HWND WaitForProgramWindow(ChildProcess& process, TextView className, bool messageOnly = false) {
     WindowQuery query;
     query.className = Text(className);
     query.processId = process.Id();
     HWND window = nullptr;
     WaitUntil([&] {
-        const std::vector<HWND> windows = FindTopLevelWindows(query);
-        window = windows.empty() ? nullptr : windows.front();
+        if (messageOnly) {
+            window = FindMessageOnlyWindow(process.Id(), className);
+        } else {
+            const std::vector<HWND> windows = FindTopLevelWindows(query);
+            window = windows.empty() ? nullptr : windows.front();
+        }
         return window != nullptr || !process.Running();
     });
     return window;
@@ -50,12 +67,15 @@ std::optional<StandInMessenger> StandInMessenger::Start(const std::filesystem::p
                                            Number(options.sleepAfter)});
     }
     AddPosition(arguments, options.position);
+    if (options.messageOnly) {
+        arguments.emplace_back(u"--message-only");
+    }
     std::optional<ChildProcess> process =
         ChildProcess::Launch(SiblingProgram(L"standin_messenger.exe"), arguments);
     if (!process) {
         return std::nullopt;
     }
-    HWND window = WaitForProgramWindow(*process, options.className);
+    HWND window = WaitForProgramWindow(*process, options.className, options.messageOnly);
     if (window == nullptr) {
         return std::nullopt;
     }

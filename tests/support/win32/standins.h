@@ -22,6 +22,7 @@ struct MessengerOptions {
     int sleepMs = 0;     // sleep in the WM_COPYDATA handler...
     int sleepAfter = 0;  // ...for every record after this many
     std::optional<POINT> position{};
+    bool messageOnly = false;  // a message-only window, as some listeners open it
 };
 
 class StandInMessenger {

@@ -22,10 +22,12 @@ bool ShowsSoon(HWND box, TextView text) {
 TEST_F(MainWindowScenario, KestrinFollowsWinampUntilItClosesThenSetAndHelp) {
     WriteSettings(kFormatSettings);
     auto messenger = StartMessenger();
+    // A listener in a message-only window, beside the top-level one: it gets every record.
+    auto listener = StartMessenger({.caption = u"Message-only listener", .messageOnly = true});
     auto winamp = StandInPlayer::Start(
         {.className = Text(kWinampClass), .caption = u"12. Some Band - Some Song - Winamp"});
     auto app = StartTunewick();
-    ASSERT_TRUE(messenger && winamp && app);
+    ASSERT_TRUE(messenger && listener && winamp && app);
 
     HWND kestrin = app->Button(u"Activate Kestrin");
     HWND set = app->Button(u"Set");
@@ -100,6 +102,7 @@ TEST_F(MainWindowScenario, KestrinFollowsWinampUntilItClosesThenSetAndHelp) {
     records = messenger->Records();
     ASSERT_EQ(records.size(), 6u);
     EXPECT_EQ(records[5], EmptyRecord(true));
+    EXPECT_EQ(listener->Records(), records);
 }
 
 TEST_F(MainWindowScenario, SetAsksWhileOsprayRunsAndAnUnfitCaptionStopsKestrin) {

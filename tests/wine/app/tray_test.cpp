@@ -110,7 +110,9 @@ TEST_F(TrayScenario, AtHighDpiMovesOverTheWindowAreNoTrayEvents) {
 TEST_F(TrayScenario, EndOfTheSessionRunsTheShutdown) {
     WriteSettings(kTrayWithLumbrel);
     auto messenger = StartMessenger();
-    ASSERT_TRUE(messenger);
+    // A listener in a message-only window gets the clearing record too.
+    auto listener = StartMessenger({.caption = u"Message-only listener", .messageOnly = true});
+    ASSERT_TRUE(messenger && listener);
     const std::size_t iconsBefore = TrayIconCount();
     auto app = StartTunewick();
     ASSERT_TRUE(app);
@@ -130,6 +132,7 @@ TEST_F(TrayScenario, EndOfTheSessionRunsTheShutdown) {
               0);
 
     EXPECT_EQ(messenger->Records(), std::vector<MessengerLogRecord>{EmptyRecord(true)});
+    EXPECT_EQ(listener->Records(), std::vector<MessengerLogRecord>{EmptyRecord(true)});
     EXPECT_TRUE(WaitUntil([&] { return TrayIconCount() == iconsBefore; }, 2s));
     EXPECT_EQ(app->Process().WaitForExit(5s), 0u);
 }

@@ -37,6 +37,7 @@ TEST_F(PlayerTitle, ReadsEachPlayersCaptionIntactAndCutsIt) {
         PlayerKind kind;
         Text caption;
         SongInfo song;
+        Text className = {};  // none: the mode's own
     };
     const Case cases[] = {
         {PlayerKind::XMPlay, u"Sigur Rós - Hoppípolla", {u"Hoppípolla", u"Sigur Rós"}},
@@ -47,14 +48,19 @@ TEST_F(PlayerTitle, ReadsEachPlayersCaptionIntactAndCutsIt) {
          u"RealPlayer: Ágætis byrjun - Sigur Rós",
          {u"Ágætis byrjun", u"Sigur Rós"}},
         {PlayerKind::XMPlay, u"Band 🎸 - Song", {u"Song", u"Band 🎸"}},
+        // foobar2000 with foo_winamp_spam presents Winamp's window, its position from 0.
+        {PlayerKind::Winamp,
+         u"0. Múm - Green Grass of Tunnel - Winamp",
+         {u"Green Grass of Tunnel", u"Múm"},
+         u"Winamp v1.x"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(ToUtf8(c.caption));
-        const Text className(ModeOf(c.kind).windowClass);
+        const Text className = c.className.empty() ? Text(ModeOf(c.kind).windowClass) : c.className;
         auto player = StandInPlayer::Start({.className = className, .caption = c.caption});
         ASSERT_TRUE(player);
 
-        const auto read = ReadPlayerTitle(windows_, className);
+        const auto read = ReadPlayerTitle(windows_, ModeOf(c.kind).windowClass);
 
         EXPECT_EQ(read.status, TitleReadStatus::Read);
         EXPECT_EQ(read.window, FromHwnd(player->Window()));
