@@ -84,7 +84,7 @@ void MemoryProfileStore::Store(TextView section, TextView key, std::optional<Tex
 
 std::string MemoryProfileStore::Contents() const {
     std::string text;
-    // Appended piece by piece: GCC 12 at -O2 reports a -Wrestrict overlap inside
+    // Appended piece by piece: optimising, GCC 12 reports a -Wrestrict overlap inside
     // std::string's operator+ that cannot happen (GCC bug 105329), which the optimised bench
     // tree would stop at.
     for (const Section& s : sections_) {

@@ -7,7 +7,6 @@
 #include <chrono>
 #include <deque>
 #include <functional>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
