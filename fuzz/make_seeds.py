@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the seed corpus of each fuzz target into fuzz/corpus/<target>/.
 
-The seeds are the cases the cutting rules, the settings file and the record are known for;
+The seeds are the cases the cutting rules and the record are known for;
 the fuzzer grows its own corpus from them in build/fuzz. Run again after changing a seed.
 """
 import pathlib
@@ -38,30 +38,6 @@ CAPTIONS = {
 }
 for name, (control, caption) in CAPTIONS.items():
     write("cut_title", name, bytes([control]) + utf16(caption))
-
-# profile_store: the settings file's bytes.
-FILES = {
-    "options": b"[General]\r\nMinimize_Startup=1\r\n[Defaults]\r\nPlayer=Winamp\r\n"
-    b"Artist=Some Band\r\nSong=Some Song\r\nFormat={0} - {1}\r\n",
-    "lower_case_and_spaces": b"  [ defaults ]  \nplayer = XMPlay \n artist=\t Band\n",
-    "quoted_and_comments": b"; comment\n[Defaults]\nFormat=\"{0} - {1}\"\nSong='x'\nnoequals\n",
-    "duplicates": b"[Defaults]\nArtist=A\nArtist=B\n[defaults]\nSong=C\n[Defaults]\nFormat=D\n",
-    "nameless_header": b"[Defaults]\n[ ]\nArtist=x\n[]\nSong=y\n",
-    "no_close_bracket": b"[Defaults\nFormat=x]\n[General]]\nMinimize_Startup=2\n",
-    "utf8_mark": b"\xef\xbb\xbf[Defaults]\nArtist=\xc3\x86ther\nSong=\xed\xa0\x80\xff\n",
-    "utf16le_mark": b"\xff\xfe" + utf16("[Defaults]\r\nArtist=\u00c6ther \u266b\r\n") + b"x",
-    "utf16be_mark": b"\xfe\xff" + "[General]\r\nMinimize_Startup=1\r\n".encode("utf-16-be"),
-    "nul_and_ctrl_z": b"[Defaults]\nArtist=A\x00B\nSong=C\x1a\n\x1a",
-    "windows_1252": b"[Defaults]\nArtist=\x80\x81\x8d\x9f\xff\nFormat=\xe4 - \xf6 ",
-    "empty": b"",
-    "long_value": b"[Defaults]\nFormat=" + b"x" * 800 + b"\n",
-    # Blanks, then the bytes of a UTF-8 mark: the rewrite drops the blanks, and from then on
-    # the file reads as UTF-8, so the written value (its last 24 bytes) starts with two U+FFFD.
-    "blanks_before_mark": b"   \xef\xbb\xbf[D\xff]\r\n\xff\xff" + b"d" * 22,
-}
-for name, data in FILES.items():
-    write("profile_store", name, data)
-
 
 # now_playing_record: a show byte, then format, title, artist, album and content id, each a
 # length (two bytes, little-endian, in code units) and the units.

@@ -67,27 +67,6 @@ bool Win32ProfileStore::WriteString(TextView section, TextView key, std::optiona
     return Finish(written, file, written ? ERROR_SUCCESS : GetLastError());
 }
 
-std::size_t Win32ProfileStore::GetKeyNames(TextView section, TextView defaultValue,
-                                           std::span<char16_t> buffer, TextView path) {
-    return GetProfileString(CString(section).c_str(), nullptr, CString(defaultValue), buffer, path);
-}
-
-std::size_t Win32ProfileStore::GetSectionNames(TextView defaultValue, std::span<char16_t> buffer,
-                                               TextView path) {
-    return GetProfileString(nullptr, nullptr, CString(defaultValue), buffer, path);
-}
-
-bool Win32ProfileStore::DeleteSection(TextView section, TextView path) {
-    const std::wstring file = CString(path);
-    if (ReadOnlyFile(file)) {
-        return Finish(false, file, ERROR_ACCESS_DENIED);
-    }
-    const std::wstring sectionText = CString(section);
-    const bool deleted =
-        WritePrivateProfileStringW(sectionText.c_str(), nullptr, nullptr, file.c_str()) != FALSE;
-    return Finish(deleted, file, deleted ? ERROR_SUCCESS : GetLastError());
-}
-
 Text Win32ProfileStore::LastWriteFailure() const {
     return lastWriteFailure_;
 }

@@ -11,17 +11,12 @@ namespace tunewick::platform {
 // The profile store over the platform's own functions (GetPrivateProfileStringW and
 // WritePrivateProfileStringW). The W forms take the program's UTF-16 texts as they are; the
 // platform keeps the file in the user's ANSI code page itself.
-class Win32ProfileStore final : public FullProfileStore {
+class Win32ProfileStore final : public ProfileStore {
   public:
     std::size_t GetString(TextView section, TextView key, TextView defaultValue,
                           std::span<char16_t> buffer, TextView path) override;
     bool WriteString(TextView section, TextView key, std::optional<TextView> value,
                      TextView path) override;
-    std::size_t GetKeyNames(TextView section, TextView defaultValue, std::span<char16_t> buffer,
-                            TextView path) override;
-    std::size_t GetSectionNames(TextView defaultValue, std::span<char16_t> buffer,
-                                TextView path) override;
-    bool DeleteSection(TextView section, TextView path) override;
     // The system's message for the failed write's error code.
     Text LastWriteFailure() const override;
 

@@ -31,21 +31,4 @@ class ProfileStore {
     virtual Text LastWriteFailure() const { return {}; }
 };
 
-// The forms of the same functions that take no section or no key. The program itself never
-// uses them; they are here so that the stand-in store and the platform's can be held to the
-// same rules in every form a caller could reach.
-class FullProfileStore : public ProfileStore {
-  public:
-    // No key: the names of the keys in `section` that have a value, each NUL-terminated,
-    // followed by one more NUL; `defaultValue` when that list is empty.
-    virtual std::size_t GetKeyNames(TextView section, TextView defaultValue,
-                                    std::span<char16_t> buffer, TextView path) = 0;
-    // No section: the names of the file's sections, in the same list form. The platform
-    // takes a default here too, but uses it for nothing.
-    virtual std::size_t GetSectionNames(TextView defaultValue, std::span<char16_t> buffer,
-                                        TextView path) = 0;
-    // No key on write: deletes `section` with all its keys.
-    virtual bool DeleteSection(TextView section, TextView path) = 0;
-};
-
 }  // namespace tunewick

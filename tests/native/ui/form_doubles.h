@@ -1,19 +1,19 @@
 #pragma once
 
 // In-memory stand-ins for everything the form logic talks to: controls, timers on a manual
-// clock, message boxes that answer from a script, the window host and a profile file.
+// clock, message boxes that answer from a script and the window host (the profile file is the
+// shared MemoryProfileStore).
 
 #include <chrono>
 #include <deque>
 #include <functional>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "core/text.h"
+#include "memory_profile_store.h"
 #include "memory_window_system.h"
-#include "settings/profile_store.h"
 #include "ui/controls.h"
 #include "ui/help_form.h"
 #include "ui/main_form.h"
@@ -239,53 +239,6 @@ class FakeMainHost : public MainFormHost {
   private:
     void Log(std::string event) { log_.push_back(std::move(event)); }
     EventLog& log_;
-};
-
-// A profile file in memory with the platform's rules: sections and keys found without
-// regard to case, a write creating what is missing, no value deleting the key.
-class MemoryProfileStore : public ProfileStore {
-  public:
-    struct Write {
-        Text section;
-        Text key;
-        std::optional<Text> value;
-        bool operator==(const Write&) const = default;
-    };
-
-    std::size_t GetString(TextView section, TextView key, TextView defaultValue,
-                          std::span<char16_t> buffer, TextView path) override;
-    bool WriteString(TextView section, TextView key, std::optional<TextView> value,
-                     TextView path) override;
-    Text LastWriteFailure() const override { return lastFailure_; }
-
-    // Seeds the file as if written by hand (no write is recorded).
-    void Put(TextView section, TextView key, TextView value);
-    // The file as lines "[Section]" and "Key=Value", in the order they were created.
-    std::string Contents() const;
-
-    bool exists = false;
-    std::vector<Text> paths;    // the path of every call
-    std::vector<Write> writes;  // every write, in order, refused ones too
-
-    // From the write of this index on (counting every write), each is refused with
-    // `refusal` as its reason and changes nothing.
-    std::optional<std::size_t> refuseFrom;
-    Text refusal = u"Access is denied.";
-
-  private:
-    struct Entry {
-        Text key;
-        Text value;
-    };
-    struct Section {
-        Text name;
-        std::vector<Entry> entries;
-    };
-    Section* FindSection(TextView name);
-    void Store(TextView section, TextView key, std::optional<TextView> value);
-
-    std::vector<Section> sections_;
-    Text lastFailure_;
 };
 
 }  // namespace tunewick::testing

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <vector>
 
 #include "core/now_playing.h"
+#include "memory_profile_store.h"
 #include "memory_window_system.h"
 #include "platform/live_windows.h"
 #include "platform/main_window.h"
@@ -17,32 +17,6 @@ namespace tunewick::platform {
 namespace {
 
 using e2e::Pump;
-
-// Settings served from memory, whatever the path: the tests never touch a settings file.
-class MapProfileStore final : public ProfileStore {
-  public:
-    void Set(TextView section, TextView key, TextView value) {
-        values_[Key(section, key)] = Text(value);
-    }
-    std::size_t GetString(TextView section, TextView key, TextView defaultValue,
-                          std::span<char16_t> buffer, TextView) override {
-        const auto found = values_.find(Key(section, key));
-        const TextView value = found != values_.end() ? TextView(found->second) : defaultValue;
-        const std::size_t length = std::min(value.size(), buffer.size() - 1);
-        std::copy_n(value.begin(), length, buffer.begin());
-        buffer[length] = u'\0';
-        return length;
-    }
-    bool WriteString(TextView, TextView, std::optional<TextView>, TextView) override {
-        return false;
-    }
-
-  private:
-    static Text Key(TextView section, TextView key) {
-        return LowerAscii(section) + u'\n' + LowerAscii(key);
-    }
-    std::map<Text, Text> values_;
-};
 
 class CountingSecondary final : public SecondaryWindows {
   public:
@@ -120,7 +94,8 @@ class MainWindowTest : public ::testing::Test {
     }
 
     testing::MemoryWindowSystem windows;
-    MapProfileStore profile;
+    // Settings served from memory, whatever the path: the tests never touch a settings file.
+    testing::MemoryProfileStore profile;
     CountingSecondary secondary;
     LiveWindows live;
     MainWindow main{windows, profile, secondary, live};
@@ -221,9 +196,9 @@ TEST_F(MainWindowTest, WindowIsFixedWithAMinimizeBoxAndStartsWithText2Focused) {
 }
 
 TEST_F(MainWindowTest, StartingInTheTrayNeverShowsTheWindow) {
-    profile.Set(u"General", u"Minimize_Startup", u"1");
-    profile.Set(u"Defaults", u"Player", u"XMPlay");
-    profile.Set(u"Defaults", u"Format", u"{1} ~ {0}");
+    profile.Put(u"General", u"Minimize_Startup", u"1");
+    profile.Put(u"Defaults", u"Player", u"XMPlay");
+    profile.Put(u"Defaults", u"Format", u"{1} ~ {0}");
     ASSERT_TRUE(main.Create());
     main.Start(SW_SHOWNORMAL);
     Pump(100);
