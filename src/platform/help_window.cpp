@@ -1,7 +1,5 @@
 #include "platform/help_window.h"
 
-#include "platform/live_windows.h"
-
 namespace tunewick::platform {
 namespace {
 
@@ -28,7 +26,7 @@ constexpr ControlLayout kControls[] = {
 
 }  // namespace
 
-HelpWindow::HelpWindow(LiveWindows& live) : live_(live) {}
+HelpWindow::HelpWindow(LiveWindows& live) : FormWindow(live) {}
 
 HelpWindow::~HelpWindow() = default;
 
@@ -73,7 +71,7 @@ LRESULT HelpWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             SetBkColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
             return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
         default:
-            return CommonMessage(live_, focus_, message, wParam, lParam);
+            return CommonMessage(message, wParam, lParam);
     }
 }
 
