@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "platform/base_window.h"

@@ -47,34 +47,19 @@ class UniqueResource {
     Value value_ = Traits::Null();
 };
 
-namespace handle_traits {
-
-// A menu attached to a window is destroyed with it: release it when attaching.
-struct Menu {
-    using Value = HMENU;
-    static Value Null() noexcept { return nullptr; }
-    static void Close(Value value) noexcept { DestroyMenu(value); }
-};
-
-// Fonts and other GDI objects. Stock objects must not be owned.
-template <typename T>
-struct GdiObject {
+// Traits for a handle of type `T` that null leaves unowned and `Free` closes.
+template <typename T, auto Free>
+struct ClosedBy {
     using Value = T;
     static Value Null() noexcept { return nullptr; }
-    static void Close(Value value) noexcept { DeleteObject(value); }
+    static void Close(Value value) noexcept { Free(value); }
 };
 
-struct Module {
-    using Value = HMODULE;
-    static Value Null() noexcept { return nullptr; }
-    static void Close(Value value) noexcept { FreeLibrary(value); }
-};
-
-}  // namespace handle_traits
-
-using UniqueMenu = UniqueResource<handle_traits::Menu>;
-using UniqueFont = UniqueResource<handle_traits::GdiObject<HFONT>>;
-using UniqueModule = UniqueResource<handle_traits::Module>;
+// A menu attached to a window is destroyed with it: release it when attaching.
+using UniqueMenu = UniqueResource<ClosedBy<HMENU, &DestroyMenu>>;
+// Stock fonts must not be owned.
+using UniqueFont = UniqueResource<ClosedBy<HFONT, &DeleteObject>>;
+using UniqueModule = UniqueResource<ClosedBy<HMODULE, &FreeLibrary>>;
 
 // A window's device context from GetDC (null: the screen's), released to the same window.
 class [[nodiscard]] UniqueWindowDc {

@@ -113,7 +113,7 @@ struct MainFormControls {
 // wanted (the window still loaded, the tick's mode still on) and stops there if not, and a
 // tick that comes while a tick's box is open is skipped, not queued. What the shutdown or a
 // switch-off sent stays the last record each messenger gets, and a tick that lost its mode
-// writes nothing into the boxes.
+// writes nothing into the artist and song boxes.
 class MainForm {
   public:
     MainForm(const MainFormControls& controls, WindowSystem& windows, MessageBoxes& boxes,

@@ -9,25 +9,15 @@
 
 namespace tunewick::e2e {
 
-namespace handle_traits {
-
 // Processes, threads, events, jobs: the null handle owns nothing.
-struct Kernel {
-    using Value = HANDLE;
-    static Value Null() noexcept { return nullptr; }
-    static void Close(Value value) noexcept { CloseHandle(value); }
-};
+using UniqueKernelHandle = platform::UniqueResource<platform::ClosedBy<HANDLE, &CloseHandle>>;
 
 // CreateFileW reports failure as INVALID_HANDLE_VALUE, not null.
-struct File {
+struct FileHandle {
     using Value = HANDLE;
     static Value Null() noexcept { return INVALID_HANDLE_VALUE; }
     static void Close(Value value) noexcept { CloseHandle(value); }
 };
-
-}  // namespace handle_traits
-
-using UniqueKernelHandle = platform::UniqueResource<handle_traits::Kernel>;
-using UniqueFile = platform::UniqueResource<handle_traits::File>;
+using UniqueFile = platform::UniqueResource<FileHandle>;
 
 }  // namespace tunewick::e2e
