@@ -9,11 +9,11 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/handles.h"
+#include "win32/kernel_handles.h"
 
 namespace {
 
-using tunewick::platform::UniqueKernelHandle;
+using tunewick::e2e::UniqueKernelHandle;
 
 constexpr DWORD kGiveUpMs = 30000;
 

@@ -49,8 +49,8 @@ std::vector<std::byte> EncodeUtf16Le(TextView text);
 // lists them, then the message-only ones. They are all listed before the first send, so one
 // that closes meanwhile costs the others nothing.
 // Fire and forget: a messenger that does not take it in time is skipped, the walk goes on.
-// `stillWanted`, when given, is asked before each send: a send waits on its receiver, and
-// meanwhile the record may have gone stale (the sender shut down and cleared the message).
+// `stillWanted`, when given, is asked before each send: a send is a wait, after which the
+// record may have gone stale (see "Waits" in ui/main_form.h).
 void SendNowPlaying(WindowSystem& windows, const NowPlayingRequest& request,
                     const std::function<bool()>& stillWanted = {});
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// Move-only owners for Win32 handles and GDI objects, and the selection of a GDI object into a
-// device context for a scope. A copy could close a handle twice, so none copies.
+// Move-only owners for Win32 handles, GDI objects and a window's device context, and the
+// selection of a GDI object into a device context for a scope. A copy could close a handle
+// twice, so none copies.
 
 #include <windows.h>
 
@@ -46,50 +47,51 @@ class UniqueResource {
     Value value_ = Traits::Null();
 };
 
-namespace handle_traits {
-
-// A menu attached to a window is destroyed with it: release it when attaching.
-struct Menu {
-    using Value = HMENU;
-    static Value Null() noexcept { return nullptr; }
-    static void Close(Value value) noexcept { DestroyMenu(value); }
-};
-
-// Fonts and other GDI objects. Stock objects must not be owned.
-template <typename T>
-struct GdiObject {
+// Traits for a handle of type `T` that null leaves unowned and `Free` closes.
+template <typename T, auto Free>
+struct ClosedBy {
     using Value = T;
     static Value Null() noexcept { return nullptr; }
-    static void Close(Value value) noexcept { DeleteObject(value); }
+    static void Close(Value value) noexcept { Free(value); }
 };
 
-// Processes, threads, events, jobs: the null handle owns nothing.
-struct Kernel {
-    using Value = HANDLE;
-    static Value Null() noexcept { return nullptr; }
-    static void Close(Value value) noexcept { CloseHandle(value); }
+// A menu attached to a window is destroyed with it: release it when attaching.
+using UniqueMenu = UniqueResource<ClosedBy<HMENU, &DestroyMenu>>;
+// Stock fonts must not be owned.
+using UniqueFont = UniqueResource<ClosedBy<HFONT, &DeleteObject>>;
+using UniqueModule = UniqueResource<ClosedBy<HMODULE, &FreeLibrary>>;
+
+// A window's device context from GetDC (null: the screen's), released to the same window.
+class [[nodiscard]] UniqueWindowDc {
+  public:
+    explicit UniqueWindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+    UniqueWindowDc(UniqueWindowDc&& other) noexcept
+        : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
+    UniqueWindowDc& operator=(UniqueWindowDc&& other) noexcept {
+        if (this != &other) {
+            Release();
+            window_ = other.window_;
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
+    }
+    UniqueWindowDc(const UniqueWindowDc&) = delete;
+    UniqueWindowDc& operator=(const UniqueWindowDc&) = delete;
+    ~UniqueWindowDc() { Release(); }
+
+    HDC Get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+  private:
+    void Release() noexcept {
+        if (dc_ != nullptr) {
+            ReleaseDC(window_, std::exchange(dc_, nullptr));
+        }
+    }
+
+    HWND window_;
+    HDC dc_;
 };
-
-// CreateFileW reports failure as INVALID_HANDLE_VALUE, not null.
-struct File {
-    using Value = HANDLE;
-    static Value Null() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Value value) noexcept { CloseHandle(value); }
-};
-
-struct Module {
-    using Value = HMODULE;
-    static Value Null() noexcept { return nullptr; }
-    static void Close(Value value) noexcept { FreeLibrary(value); }
-};
-
-}  // namespace handle_traits
-
-using UniqueMenu = UniqueResource<handle_traits::Menu>;
-using UniqueFont = UniqueResource<handle_traits::GdiObject<HFONT>>;
-using UniqueKernelHandle = UniqueResource<handle_traits::Kernel>;
-using UniqueFile = UniqueResource<handle_traits::File>;
-using UniqueModule = UniqueResource<handle_traits::Module>;
 
 // Selects `object` into `dc` for the scope, and puts back what it replaced; a null object
 // selects nothing.

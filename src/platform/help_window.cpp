@@ -1,7 +1,5 @@
 #include "platform/help_window.h"
 
-#include "platform/live_windows.h"
-
 namespace tunewick::platform {
 namespace {
 
@@ -28,7 +26,7 @@ constexpr ControlLayout kControls[] = {
 
 }  // namespace
 
-HelpWindow::HelpWindow(LiveWindows& live) : live_(live) {}
+HelpWindow::HelpWindow(LiveWindows& live) : FormWindow(live) {}
 
 HelpWindow::~HelpWindow() = default;
 
@@ -77,9 +75,9 @@ LRESULT HelpWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // in it has been seen to keep about a kilobyte of that text's layout for good (under
             // Wine): emptied first, the help window can open and close for weeks.
             SetWindowTextW(Control(kHelpText), L"");
-            return CommonMessage(live_, focus_, message, wParam, lParam);
+            [[fallthrough]];
         default:
-            return CommonMessage(live_, focus_, message, wParam, lParam);
+            return CommonMessage(message, wParam, lParam);
     }
 }
 

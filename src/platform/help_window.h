@@ -4,17 +4,15 @@
 
 #include <memory>
 
-#include "platform/base_window.h"
+#include "platform/form_window.h"
 #include "platform/handles.h"
 #include "platform/win32_controls.h"
 #include "ui/help_form.h"
 
 namespace tunewick::platform {
 
-class LiveWindows;
-
 // The help window: modeless, without an owner, one instance.
-class HelpWindow : public BaseWindow<HelpWindow>, private HelpFormHost {
+class HelpWindow : public FormWindow<HelpWindow>, private HelpFormHost {
   public:
     explicit HelpWindow(LiveWindows& live);
     ~HelpWindow() override;
@@ -29,9 +27,7 @@ class HelpWindow : public BaseWindow<HelpWindow>, private HelpFormHost {
   private:
     bool Create();
 
-    LiveWindows& live_;
     UniqueFont font_;
-    HWND focus_ = nullptr;
     std::unique_ptr<Win32TextBox> helpText_;
     // The form of the latest opening. It stays until the next one, since its own handler may
     // be what closed the window.

@@ -1,14 +1,15 @@
 #include "platform/layout.h"
 
+#include "platform/handles.h"
+
 namespace tunewick::platform {
 
 int SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) {
+    const UniqueWindowDc screen(nullptr);
+    if (!screen) {
         return 96;
     }
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     return dpi > 0 ? dpi : 96;
 }
 
@@ -41,9 +42,9 @@ bool FaceInstalled(const wchar_t* face) {
     query.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
     bool found = false;
-    if (HDC screen = GetDC(nullptr)) {
-        EnumFontFamiliesExW(screen, &query, &NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
-        ReleaseDC(nullptr, screen);
+    if (const UniqueWindowDc screen(nullptr); screen) {
+        EnumFontFamiliesExW(screen.Get(), &query, &NoteFaceFound, reinterpret_cast<LPARAM>(&found),
+                            0);
     }
     return found;
 }

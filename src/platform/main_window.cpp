@@ -2,10 +2,11 @@
 
 #include <windowsx.h>
 
-#include "platform/live_windows.h"
+#include "platform/frame.h"
 #include "platform/program_directory.h"
 #include "platform/trace.h"
 #include "platform/win32_window_system.h"
+#include "platform/window_class.h"
 
 namespace tunewick::platform {
 namespace {
@@ -127,7 +128,7 @@ struct MainWindow::Controls {
 
 MainWindow::MainWindow(WindowSystem& windows, ProfileStore& profile, SecondaryWindows& secondary,
                        LiveWindows& live)
-    : windows_(windows), profile_(profile), secondary_(secondary), live_(live) {}
+    : FormWindow(live), windows_(windows), profile_(profile), secondary_(secondary) {}
 
 MainWindow::~MainWindow() = default;
 
@@ -164,7 +165,7 @@ void MainWindow::Start(int showCommand) {
     form_->Load();
     loading_ = false;
     if (!hiddenByLoad_ && hwnd_ != nullptr) {
-        ::ShowWindow(hwnd_, showCommand);
+        ShowWindow(hwnd_, showCommand);
         UpdateWindow(hwnd_);
     }
 }
@@ -178,10 +179,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnTimer(wParam);
             return 0;
         case WM_MOUSEMOVE:
-            // The tray icon's events arrive here too: the shell puts the mouse message's
-            // number where a mouse move carries x. Real moves over the window do nothing.
-            if (form_ && IsTrayNotification(form_->TrayIconRecord(), AsMouseMove(wParam, lParam))) {
-                form_->TrayIconEvent(GET_X_LPARAM(lParam));
+            // The tray icon's events arrive here too (see tray.h). Real moves over the window
+            // do nothing.
+            if (form_ && IsTrayNotification(AsMouseMove(wParam, lParam), kTrayIconId)) {
+                form_->TrayIconEvent(TrayEventOf(static_cast<UINT>(lParam)));
             }
             return 0;
         case WM_DRAWITEM:
@@ -208,7 +209,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 form_->TaskbarCreated();
                 return 0;
             }
-            return CommonMessage(live_, focus_, message, wParam, lParam);
+            return CommonMessage(message, wParam, lParam);
     }
 }
 
@@ -325,18 +326,18 @@ Text MainWindow::ProgramDirectory() const {
     return platform::ProgramDirectory();
 }
 
-void MainWindow::ShowWindow() {
+void MainWindow::ShowMainWindow() {
     if (loading_) {
         hiddenByLoad_ = false;
     }
-    ::ShowWindow(hwnd_, SW_SHOW);
+    ShowWindow(hwnd_, SW_SHOW);
 }
 
-void MainWindow::HideWindow() {
+void MainWindow::HideMainWindow() {
     if (loading_) {
         hiddenByLoad_ = true;
     }
-    ::ShowWindow(hwnd_, SW_HIDE);
+    ShowWindow(hwnd_, SW_HIDE);
 }
 
 int MainWindow::WindowState() const {
@@ -348,13 +349,13 @@ void MainWindow::SetWindowState(int state) {
         return;
     }
     if (state == 0 && IsIconic(hwnd_)) {
-        ::ShowWindow(hwnd_, SW_RESTORE);
+        ShowWindow(hwnd_, SW_RESTORE);
     } else if (state == 1 && !IsIconic(hwnd_)) {
-        ::ShowWindow(hwnd_, SW_MINIMIZE);
+        ShowWindow(hwnd_, SW_MINIMIZE);
     }
 }
 
-void MainWindow::CloseWindow() {
+void MainWindow::CloseMainWindow() {
     if (hwnd_ != nullptr) {
         SendMessageW(hwnd_, WM_CLOSE, 0, 0);
     }
@@ -364,8 +365,8 @@ void MainWindow::PopUpTrayMenu() {
     trayMenu_.PopUp(hwnd_);
 }
 
-bool MainWindow::AddTrayIcon(const TrayRecord& record) {
-    if (platform::AddTrayIcon(record)) {
+bool MainWindow::AddTrayIcon(const TrayIcon& icon) {
+    if (platform::AddTrayIcon(icon)) {
         trayIconShown_ = true;
         return true;
     }
@@ -377,10 +378,10 @@ bool MainWindow::AddTrayIcon(const TrayRecord& record) {
     return false;
 }
 
-bool MainWindow::DeleteTrayIcon(const TrayRecord& record) {
+bool MainWindow::DeleteTrayIcon(const TrayIcon& icon) {
     // The shutdown removes the icon whether or not it was ever added: nothing to trace.
     trayIconShown_ = false;
-    return platform::DeleteTrayIcon(record);
+    return platform::DeleteTrayIcon(icon);
 }
 
 void MainWindow::ShowHelp() {

@@ -8,16 +8,15 @@
 #include <optional>
 
 #include "core/window_system.h"
-#include "platform/base_window.h"
+#include "platform/form_window.h"
 #include "platform/handles.h"
+#include "platform/message_boxes.h"
 #include "platform/tray.h"
 #include "platform/win32_controls.h"
 #include "settings/profile_store.h"
 #include "ui/main_form.h"
 
 namespace tunewick::platform {
-
-class LiveWindows;
 
 // What the main window opens besides itself: the help window and the options dialog.
 class SecondaryWindows {
@@ -29,7 +28,7 @@ class SecondaryWindows {
 };
 
 // The main window: its controls, timers, tray icon and menu, bound to MainForm.
-class MainWindow : public BaseWindow<MainWindow>, private MainFormHost {
+class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
   public:
     MainWindow(WindowSystem& windows, ProfileStore& profile, SecondaryWindows& secondary,
                LiveWindows& live);
@@ -57,14 +56,14 @@ class MainWindow : public BaseWindow<MainWindow>, private MainFormHost {
     WindowHandle MainWindowHandle() const override;
     std::uintptr_t IconHandle() const override;
     Text ProgramDirectory() const override;
-    void ShowWindow() override;
-    void HideWindow() override;
+    void ShowMainWindow() override;
+    void HideMainWindow() override;
     int WindowState() const override;
     void SetWindowState(int state) override;
-    void CloseWindow() override;
+    void CloseMainWindow() override;
     void PopUpTrayMenu() override;
-    bool AddTrayIcon(const TrayRecord& record) override;
-    bool DeleteTrayIcon(const TrayRecord& record) override;
+    bool AddTrayIcon(const TrayIcon& icon) override;
+    bool DeleteTrayIcon(const TrayIcon& icon) override;
     void ShowHelp() override;
     void CloseHelp() override;
     void ShowOptions() override;
@@ -72,7 +71,6 @@ class MainWindow : public BaseWindow<MainWindow>, private MainFormHost {
     WindowSystem& windows_;
     ProfileStore& profile_;
     SecondaryWindows& secondary_;
-    LiveWindows& live_;
 
     HICON icon_ = nullptr;  // shared resource icons: the system frees them
     HICON smallIcon_ = nullptr;
@@ -82,7 +80,6 @@ class MainWindow : public BaseWindow<MainWindow>, private MainFormHost {
     std::unique_ptr<Controls> controls_;
     std::unique_ptr<Win32MessageBoxes> boxes_;
     std::unique_ptr<MainForm> form_;
-    HWND focus_ = nullptr;  // the control that gets the focus back when the window reactivates
     bool trayIconShown_ = false;  // the shell took our icon and has not lost it since
     bool loading_ = false;
     bool hiddenByLoad_ = false;

@@ -1,7 +1,8 @@
 #include "platform/options_window.h"
 
-#include "platform/live_windows.h"
+#include "platform/frame.h"
 #include "platform/program_directory.h"
+#include "platform/window_class.h"
 
 namespace tunewick::platform {
 namespace {
@@ -115,7 +116,7 @@ struct OptionsWindow::Controls {
 };
 
 OptionsWindow::OptionsWindow(ProfileStore& profile, LiveWindows& live)
-    : profile_(profile), live_(live) {}
+    : FormWindow(live), profile_(profile) {}
 
 OptionsWindow::~OptionsWindow() = default;
 
@@ -186,7 +187,7 @@ LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case DM_GETDEFID:
             return FocusedCommandButtonAsDefault(hwnd_);
         default:
-            return CommonMessage(live_, focus_, message, wParam, lParam);
+            return CommonMessage(message, wParam, lParam);
     }
 }
 

@@ -6,18 +6,17 @@
 #include <functional>
 #include <memory>
 
-#include "platform/base_window.h"
+#include "platform/form_window.h"
 #include "platform/handles.h"
+#include "platform/message_boxes.h"
 #include "platform/win32_controls.h"
 #include "settings/profile_store.h"
 #include "ui/options_form.h"
 
 namespace tunewick::platform {
 
-class LiveWindows;
-
 // The options dialog: modeless, without an owner, one instance.
-class OptionsWindow : public BaseWindow<OptionsWindow>, private OptionsFormHost {
+class OptionsWindow : public FormWindow<OptionsWindow>, private OptionsFormHost {
   public:
     OptionsWindow(ProfileStore& profile, LiveWindows& live);
     ~OptionsWindow() override;
@@ -38,13 +37,11 @@ class OptionsWindow : public BaseWindow<OptionsWindow>, private OptionsFormHost 
     void Close() override;
 
     ProfileStore& profile_;
-    LiveWindows& live_;
     // Owned by the dialog: modal to it, and in front of it.
     Win32MessageBoxes boxes_{[this] { return hwnd_; }};
     HICON icon_ = nullptr;  // shared resource icon: the system frees it
     UniqueFont font_;
     UniqueFont titleFont_;
-    HWND focus_ = nullptr;
     std::unique_ptr<Controls> controls_;
     // The form of the latest opening; it stays until the next one, since its own handler may
     // be what closed the dialog.

@@ -9,32 +9,48 @@
 
 namespace tunewick::platform {
 
-NOTIFYICONDATAW ToNotifyIconData(const TrayRecord& record) {
+namespace {
+
+// The tip field of the first version's record: 64 units, its NUL included.
+constexpr std::size_t kFirstVersionTipLength = 64;
+
+}  // namespace
+
+NOTIFYICONDATAW ToNotifyIconData(const TrayIcon& icon) {
     NOTIFYICONDATAW data{};
-    // 88 is the size of the first version's ANSI record; its wide twin is the first version's
-    // wide record. Anything else the shell is given as the full wide record.
-    data.cbSize = record.cbSize == 88 ? NOTIFYICONDATAW_V1_SIZE : sizeof(data);
-    data.hWnd = ToHwnd(record.hWnd);
-    data.uID = record.uID;
-    data.uFlags = record.uFlags;
-    data.uCallbackMessage = record.uCallbackMessage;
-    data.hIcon = reinterpret_cast<HICON>(record.hIcon);
-    // The whole fixed field, NUL and padding included: the shell reads up to the NUL.
-    static_assert(TrayRecord::kTipLength <= sizeof(data.szTip) / sizeof(data.szTip[0]));
-    const std::size_t length = std::min(record.szTip.size(), TrayRecord::kTipLength - 1);
-    std::copy_n(record.szTip.begin(), length, data.szTip);
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = ToHwnd(icon.window);
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = WM_MOUSEMOVE;
+    data.hIcon = reinterpret_cast<HICON>(icon.icon);
+    // The shell reads the tip up to its NUL, within the field.
+    static_assert(kFirstVersionTipLength <= sizeof(data.szTip) / sizeof(data.szTip[0]));
+    const std::size_t length = std::min(icon.tip.size(), kFirstVersionTipLength - 1);
+    std::copy_n(icon.tip.begin(), length, data.szTip);
     data.szTip[length] = L'\0';
     return data;
 }
 
-bool AddTrayIcon(const TrayRecord& record) {
-    NOTIFYICONDATAW data = ToNotifyIconData(record);
+bool AddTrayIcon(const TrayIcon& icon) {
+    NOTIFYICONDATAW data = ToNotifyIconData(icon);
     return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 
-bool DeleteTrayIcon(const TrayRecord& record) {
-    NOTIFYICONDATAW data = ToNotifyIconData(record);
+bool DeleteTrayIcon(const TrayIcon& icon) {
+    NOTIFYICONDATAW data = ToNotifyIconData(icon);
     return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+}
+
+TrayEvent TrayEventOf(UINT mouseMessage) {
+    switch (mouseMessage) {
+        case WM_LBUTTONDBLCLK:
+            return TrayEvent::DoubleClick;
+        case WM_RBUTTONDOWN:
+            return TrayEvent::RightButtonDown;
+        default:
+            return TrayEvent::Other;
+    }
 }
 
 UINT TaskbarCreatedMessage() {

@@ -9,12 +9,19 @@
 
 namespace tunewick::platform {
 
-// The shell's notification area, reached with Shell_NotifyIconW.
-// The form's record is the shell's ANSI NOTIFYICONDATA of the first version (88 bytes); the
-// wide call takes the same fields in the wide record of that version.
-NOTIFYICONDATAW ToNotifyIconData(const TrayRecord& record);
-bool AddTrayIcon(const TrayRecord& record);
-bool DeleteTrayIcon(const TrayRecord& record);
+// The shell's notification area, reached with Shell_NotifyIconW. The program's one icon has
+// the id kTrayIconId; the shell reports its events to the icon's window as WM_MOUSEMOVE, with
+// the id where the key state goes and the event's mouse message where the point goes.
+inline constexpr UINT kTrayIconId = 1;
+
+// The record the shell is given for the icon: the first version's (NOTIFYICONDATAW_V1_SIZE,
+// the wide twin of the 88-byte ANSI record), with its callback message, icon and tip.
+NOTIFYICONDATAW ToNotifyIconData(const TrayIcon& icon);
+bool AddTrayIcon(const TrayIcon& icon);
+bool DeleteTrayIcon(const TrayIcon& icon);
+
+// The event the shell reports with `mouseMessage`.
+TrayEvent TrayEventOf(UINT mouseMessage);
 
 // The message a restarted shell broadcasts to every top-level window; the same number in
 // every process.

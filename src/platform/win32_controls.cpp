@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "platform/base_window.h"
 #include "platform/handles.h"
 #include "platform/trace.h"
 
@@ -21,7 +20,7 @@ Text WindowText(HWND window) {
     return FromWide(text);
 }
 
-void SetWindowText(HWND window, TextView text) {
+void ReplaceWindowText(HWND window, TextView text) {
     if (window != nullptr) {
         SetWindowTextW(window, Wide(Text(text)));
     }
@@ -32,7 +31,7 @@ Text Win32Caption::Caption() const {
 }
 
 void Win32Caption::SetCaption(TextView caption) {
-    SetWindowText(control_, caption);
+    ReplaceWindowText(control_, caption);
     // An owner-drawn button repaints its new caption only when asked.
     InvalidateRect(control_, nullptr, TRUE);
 }
@@ -42,7 +41,7 @@ Text Win32TextBox::Value() const {
 }
 
 void Win32TextBox::SetValue(TextView text) {
-    SetWindowText(control_, text);
+    ReplaceWindowText(control_, text);
 }
 
 int Win32CheckBox::Value() const {
@@ -93,123 +92,6 @@ void Win32Timer::SetEnabled(bool enabled) {
         enabled_ = false;
     }
 }
-
-box::Answer Win32MessageBoxes::Show(TextView text, int style, TextView title) {
-    const int answer = MessageBoxW(owner_ ? owner_() : nullptr, Wide(Text(text)), Wide(Text(title)),
-                                   static_cast<UINT>(style));
-    return static_cast<box::Answer>(answer);
-}
-
-namespace {
-
-LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
-
-}  // namespace
-
-HWND CreateControl(HWND container, const ControlLayout& layout, int dpi, HFONT font) {
-    if (std::wstring_view(layout.className) == kFrameClassName &&
-        !RegisterOnce({kFrameClassName, &FrameProc, nullptr, nullptr, sizeof(LONG_PTR)})) {
-        return nullptr;
-    }
-    const RECT place = TwipsToPixels(layout.place, dpi);
-    HWND control =
-        CreateWindowExW(layout.exStyle, layout.className, Wide(Text(layout.text)), layout.style,
-                        place.left, place.top, place.right - place.left, place.bottom - place.top,
-                        container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
-                        GetModuleHandleW(nullptr), nullptr);
-    if (control == nullptr) {
-        TraceFailure(L"CreateWindowExW " + std::wstring(layout.className) + L" " +
-                     Decimal(static_cast<unsigned>(layout.id)));
-        return nullptr;
-    }
-    if (font != nullptr) {
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    }
-    return control;
-}
-
-namespace {
-
-// The frame keeps the font it was given in its window's extra bytes.
-constexpr int kFrameFontOffset = 0;
-
-void PaintFrame(HWND frame, HDC dc) {
-    RECT client;
-    GetClientRect(frame, &client);
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-
-    const Text caption = WindowText(frame);
-    const ScopedSelection font(dc,
-                               reinterpret_cast<HFONT>(GetWindowLongPtrW(frame, kFrameFontOffset)));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-
-    RECT border = client;
-    if (client.bottom - client.top <= 2) {
-        // A frame one pixel high is a rule.
-        DrawEdge(dc, &border, EDGE_ETCHED, BF_TOP);
-    } else {
-        // With a caption the border's top runs through the middle of the caption's line.
-        if (!caption.empty()) {
-            border.top += metrics.tmHeight / 2;
-        }
-        DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
-    }
-    if (!caption.empty()) {
-        SetTextColor(dc, RGB(255, 255, 255));
-        SetBkColor(dc, RGB(0, 0, 0));
-        SetBkMode(dc, OPAQUE);
-        RECT text{client.left + 6, client.top, client.right - 6, client.top + metrics.tmHeight};
-        // One space each side keeps the border off the caption's letters.
-        const Text padded = u" " + caption + u" ";
-        DrawTextW(dc, Wide(padded), static_cast<int>(padded.size()), &text,
-                  DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-    }
-}
-
-LRESULT HandleFrameMessage(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORBTN:
-            // The form owns the frame's controls: their notifications and colours are its.
-            return SendMessageW(GetParent(frame), message, wParam, lParam);
-        case WM_SETFONT:
-            SetWindowLongPtrW(frame, kFrameFontOffset, static_cast<LONG_PTR>(wParam));
-            if (LOWORD(lParam)) {
-                InvalidateRect(frame, nullptr, TRUE);
-            }
-            return 0;
-        case WM_GETFONT:
-            return GetWindowLongPtrW(frame, kFrameFontOffset);
-        case WM_SETTEXT: {
-            const LRESULT result = DefWindowProcW(frame, message, wParam, lParam);
-            InvalidateRect(frame, nullptr, TRUE);
-            return result;
-        }
-        case WM_ERASEBKGND:
-            return 1;  // WM_PAINT fills the whole frame
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(frame, &paint);
-            PaintFrame(frame, dc);
-            EndPaint(frame, &paint);
-            return 0;
-        }
-        default:
-            return DefWindowProcW(frame, message, wParam, lParam);
-    }
-}
-
-LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
-    return StopExceptions(L"a frame's message handler",
-                          [&] { return HandleFrameMessage(frame, message, wParam, lParam); });
-}
-
-}  // namespace
 
 void DrawCommandButton(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;

@@ -2,19 +2,18 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <span>
 
 #include "core/text.h"
-#include "platform/layout.h"
 #include "platform/wide_text.h"
 #include "ui/controls.h"
 
 namespace tunewick::platform {
 
-// WM_GETTEXT / WM_SETTEXT of any window, as UTF-16 text.
+// WM_GETTEXT / WM_SETTEXT of any window, as UTF-16 text. (Not SetWindowText: the UNICODE
+// macro would rename it.)
 Text WindowText(HWND window);
-void SetWindowText(HWND window, TextView text);
+void ReplaceWindowText(HWND window, TextView text);
 
 // The adapters that bind the form logic's control interfaces to real controls. Each keeps
 // only the control's handle: all state stays in the control, and a control that is gone
@@ -89,50 +88,6 @@ class Win32Timer final : public Timer {
     UINT intervalMs_;
     bool enabled_ = false;
 };
-
-// Modal message boxes (MessageBoxW) owned by whatever window `owner` names at the time.
-class Win32MessageBoxes final : public MessageBoxes {
-  public:
-    explicit Win32MessageBoxes(std::function<HWND()> owner) : owner_(std::move(owner)) {}
-    box::Answer Show(TextView text, int style, TextView title) override;
-
-  private:
-    std::function<HWND()> owner_;
-};
-
-// The controls of every window are numbered from here, in their layout table's order. None is
-// IDOK or IDCANCEL, which keyboard navigation sends for Enter and Escape.
-inline constexpr int kFirstControlId = 100;
-
-// One control of a form.
-struct ControlLayout {
-    const wchar_t* className;
-    TextView text;
-    DWORD style;
-    DWORD exStyle;
-    TwipRect place;  // relative to the container
-    int id;
-    int container = 0;     // the id of the frame that holds it; 0: the window itself
-    std::size_t font = 0;  // which of the window's fonts: 0 its text's, 1 its title's
-};
-// Creates the control (registering the frame class for a frame); null, with a trace, when the
-// platform refuses.
-HWND CreateControl(HWND container, const ControlLayout& layout, int dpi, HFONT font);
-
-// Styles of the kinds of control the forms use. Every control clips its siblings, so a frame
-// never paints over the controls that lie in front of it.
-inline constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-inline constexpr DWORD kCommandButtonStyle = kChildStyle | WS_TABSTOP | BS_OWNERDRAW;
-inline constexpr DWORD kTextBoxStyle = kChildStyle | WS_TABSTOP | ES_AUTOHSCROLL;
-inline constexpr DWORD kCheckBoxStyle = kChildStyle | WS_TABSTOP | BS_3STATE;
-inline constexpr DWORD kLabelStyle = kChildStyle;
-
-// A frame: a container window that draws an etched border with its caption, white on black,
-// and hands its controls' notifications up to its parent, so the form sees them as its own.
-// Dialog navigation (IsDialogMessage) steps into it like into a dialog.
-inline constexpr wchar_t kFrameClassName[] = L"TunewickFrame";
-inline constexpr DWORD kFrameStyle = kChildStyle;
-inline constexpr DWORD kFrameExStyle = WS_EX_CONTROLPARENT;
 
 // Paints an owner-drawn command button: white face, black caption, the platform's 3D edges.
 void DrawCommandButton(const DRAWITEMSTRUCT& item);

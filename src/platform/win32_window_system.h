@@ -18,8 +18,8 @@ inline WindowHandle FromHwnd(HWND window) {
 // The window functions over the real desktop. Every message to another program's window is
 // sent with SendMessageTimeoutW(SMTO_ABORTIFHUNG) and a bound per call: a hung player or
 // messenger costs at most the bound, and a window that the platform already counts as hung
-// costs nothing. SMTO_BLOCK is not used, so the caller's own windows keep answering messages
-// sent to them while it waits.
+// costs nothing. SMTO_BLOCK is not used: the caller's own windows keep answering while it
+// waits (what that asks of the form: "Waits" in ui/main_form.h).
 class Win32WindowSystem final : public WindowSystem {
   public:
     static constexpr UINT kDefaultTimeoutMs = 2000;

@@ -52,20 +52,18 @@ class Timer {
     virtual void SetEnabled(bool enabled) = 0;
 };
 
-// Message box styles and answers, as the platform numbers them.
-namespace box {
-inline constexpr int kOkOnly = 0;
-inline constexpr int kYesNo = 4;
-inline constexpr int kCritical = 16;
-inline constexpr int kExclamation = 48;
-enum class Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
-}  // namespace box
+// What a message box says it is. The platform gives each kind its own icon and buttons: an
+// error a stop sign and OK, a warning an exclamation mark and OK, a question Yes and No.
+enum class BoxKind { Error, Warning, Question };
+
+// The button that closed a box. A box that could not be shown reads as Cancel.
+enum class BoxAnswer { Ok, Cancel, Yes, No };
 
 // Modal message boxes: Show returns when the user has answered.
 class MessageBoxes {
   public:
     virtual ~MessageBoxes() = default;
-    virtual box::Answer Show(TextView text, int style, TextView title) = 0;
+    virtual BoxAnswer Show(TextView text, BoxKind kind, TextView title) = 0;
 };
 
 }  // namespace tunewick

@@ -17,35 +17,17 @@ constexpr TextView kSetQuestion =
     u"                             Tunewick is currently taking songs from RealPlayer\r\n"
     u"Do you still wish to set a custom message? (It will be changed back on the next timer "
     u"run)";
+constexpr TextView kTrayTip = u"Tunewick";
 
 }  // namespace
 
-TextView TrayRecord::Tip() const {
-    const TextView field(szTip);
-    return field.substr(0, field.find(u'\0'));
-}
-
-TrayRecord MakeTrayRecord(WindowHandle window, std::uintptr_t icon) {
-    TrayRecord record;
-    record.cbSize = 88;
-    record.hWnd = window;
-    record.uID = 1;
-    record.uFlags = 7;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
-    record.uCallbackMessage = 512;
-    record.hIcon = icon;
-    // A left-aligned copy into the fixed field: the text, its NUL, spaces to the end.
-    record.szTip = Text(u"Tunewick") + u'\0';
-    record.szTip.resize(TrayRecord::kTipLength, u' ');
-    return record;
-}
-
-bool IsTrayNotification(const TrayRecord& record, const MouseMove& move) {
-    if (move.wParam != record.uID || move.lParam < 0 || move.lParam > 0xFFFF) {
+bool IsTrayNotification(const MouseMove& move, std::uint32_t iconId) {
+    if (move.keyState != iconId || move.point < 0 || move.point > 0xFFFF) {
         return false;
     }
     // A real move with the icon's id as its key state, at y = 0 of the window, puts the
     // pointer at exactly the point it reports.
-    return !(move.pointerX == static_cast<int>(move.lParam) && move.pointerY == 0);
+    return !(move.pointerX == static_cast<int>(move.point) && move.pointerY == 0);
 }
 
 MainForm::MainForm(const MainFormControls& controls, WindowSystem& windows, MessageBoxes& boxes,
@@ -65,9 +47,8 @@ bool MainForm::Running(PlayerKind mode) const {
 }
 
 void MainForm::Send(const NowPlayingRequest& request, std::optional<PlayerKind> forMode) {
-    // Every send waits on each messenger in turn, and the platform hands the window the
-    // messages sent to it meanwhile: the session may end and the shutdown clear the message,
-    // or the mode be switched off. The shutdown's empty record must stay the last one.
+    // Each messenger's send is a wait (see "Waits" in main_form.h): the next one goes out only
+    // while the record is still wanted.
     SendNowPlaying(windows_, request,
                    [this, forMode] { return forMode ? Running(*forMode) : !unloaded_; });
 }
@@ -101,11 +82,11 @@ void MainForm::ToggleMode(PlayerKind mode) {
     SendEmpty(true, std::nullopt);
 }
 
-bool MainForm::ShowTickBox(TextView text, int style) {
+bool MainForm::ShowTickBox(TextView text, BoxKind kind) {
     // Timer events keep arriving while the box is open; PollTick skips them instead of opening
     // a box on top of this one.
     tickBoxOpen_ = true;
-    boxes_.Show(text, style, kErrorTitle);
+    boxes_.Show(text, kind, kErrorTitle);
     tickBoxOpen_ = false;
     return !unloaded_;
 }
@@ -127,7 +108,7 @@ void MainForm::PollTick(PlayerKind mode) {
                              Text(ModeOf(mode).name);
         // The toggle switches the mode off; only if the user did so while the box was open
         // would it switch it back on, so then it is left alone.
-        if (ShowTickBox(message, box::kCritical | box::kOkOnly) && ModeTimer(mode).Enabled()) {
+        if (ShowTickBox(message, BoxKind::Error) && ModeTimer(mode).Enabled()) {
             ToggleMode(mode);
         }
         // The mode is off now: reading its player and sending would speak for a mode that
@@ -191,7 +172,7 @@ bool MainForm::Poll(PlayerKind mode) {
 void MainForm::ErrorTrap(PlayerKind mode) {
     // The trap's toggle is there to switch a failing mode off; a mode already off (switched
     // off while the box was open) stays off.
-    if (ShowTickBox(kTrapMessage, box::kExclamation | box::kOkOnly) && ModeTimer(mode).Enabled()) {
+    if (ShowTickBox(kTrapMessage, BoxKind::Warning) && ModeTimer(mode).Enabled()) {
         ToggleMode(mode);
     }
 }
@@ -199,7 +180,7 @@ void MainForm::ErrorTrap(PlayerKind mode) {
 void MainForm::SendCustomMessage() {
     // Only the RealPlayer mode is asked about; the other modes' next tick simply overwrites.
     if (ModeTimer(PlayerKind::RealPlayer).Enabled() &&
-        boxes_.Show(kSetQuestion, box::kYesNo, kSetTitle) != box::Answer::Yes) {
+        boxes_.Show(kSetQuestion, BoxKind::Question, kSetTitle) != BoxAnswer::Yes) {
         return;
     }
     // The box may have stayed open while the session ended.
@@ -220,8 +201,8 @@ void MainForm::OpenOptions() {
 void MainForm::MinimizeToTray() {
     trayAdded_ = true;
     // Adding an icon that is already there fails quietly: the result does not matter.
-    host_.AddTrayIcon(trayRecord_);
-    host_.HideWindow();
+    host_.AddTrayIcon(trayIcon_);
+    host_.HideMainWindow();
 }
 
 void MainForm::CheckForMinimize() {
@@ -233,22 +214,27 @@ void MainForm::CheckForMinimize() {
     }
 }
 
-void MainForm::TrayIconEvent(int mouseMessage) {
-    if (mouseMessage == kTrayDoubleClick) {
-        ShowFromTray();
-    } else if (mouseMessage == kTrayRightDown) {
-        host_.PopUpTrayMenu();
+void MainForm::TrayIconEvent(TrayEvent event) {
+    switch (event) {
+        case TrayEvent::DoubleClick:
+            ShowFromTray();
+            break;
+        case TrayEvent::RightButtonDown:
+            host_.PopUpTrayMenu();
+            break;
+        case TrayEvent::Other:
+            break;
     }
 }
 
 void MainForm::ShowFromTray() {
-    host_.ShowWindow();
+    host_.ShowMainWindow();
     host_.SetWindowState(0);
 }
 
 void MainForm::CloseFromTray() {
     host_.CloseHelp();
-    host_.CloseWindow();
+    host_.CloseMainWindow();
 }
 
 Text MainForm::Setting(TextView section, TextView key) const {
@@ -258,7 +244,7 @@ Text MainForm::Setting(TextView section, TextView key) const {
 
 void MainForm::Load() {
     c_.creditLine.SetCaption(kCreditCaption);
-    trayRecord_ = MakeTrayRecord(host_.MainWindowHandle(), host_.IconHandle());
+    trayIcon_ = TrayIcon{host_.MainWindowHandle(), host_.IconHandle(), Text(kTrayTip)};
 
     if (Setting(u"General", u"Minimize_Startup") == u"1") {
         MinimizeToTray();
@@ -279,7 +265,7 @@ void MainForm::Unload() {
     }
     unloaded_ = true;
     // Removed whether or not it was ever added; a failure is of no consequence.
-    host_.DeleteTrayIcon(trayRecord_);
+    host_.DeleteTrayIcon(trayIcon_);
     trayAdded_ = false;
     // Unconditional: the one record that must reach every messenger.
     SendNowPlaying(windows_, NowPlayingRequest{});
@@ -294,7 +280,7 @@ void MainForm::Unload() {
 void MainForm::TaskbarCreated() {
     // A restarted shell has forgotten the icon; without it a hidden window is unreachable.
     if (trayAdded_ && !unloaded_) {
-        host_.AddTrayIcon(trayRecord_);
+        host_.AddTrayIcon(trayIcon_);
     }
 }
 

@@ -25,49 +25,34 @@ inline constexpr std::chrono::milliseconds kWatcherInterval{2000};  // the minim
 inline constexpr TextView kDesignedFormat = u"{0} - {1}";
 inline constexpr TextView kCreditCaption = u"Tunewick\r\nBy Vantor";
 
-// Mouse message numbers the shell reports for the tray icon (as the x of a mouse move).
-inline constexpr int kTrayDoubleClick = 515;  // WM_LBUTTONDBLCLK
-inline constexpr int kTrayRightDown = 516;    // WM_RBUTTONDOWN
+// The tray icon as the form asks the shell for it.
+struct TrayIcon {
+    WindowHandle window = WindowHandle::None;  // the main window, which gets the icon's events
+    std::uintptr_t icon = 0;                   // the main window's own icon
+    Text tip;                                  // what the shell shows over the icon
 
-// The shell's notification-icon record as the program fills it once at load. The Win32 layer
-// copies it field by field into its NOTIFYICONDATA.
-struct TrayRecord {
-    static constexpr std::size_t kTipLength = 64;
-
-    std::uint32_t cbSize = 0;
-    WindowHandle hWnd = WindowHandle::None;  // the main window, which receives the icon's events
-    std::uint32_t uID = 0;
-    std::uint32_t uFlags = 0;
-    std::uint32_t uCallbackMessage = 0;
-    std::uintptr_t hIcon = 0;  // the main window's own icon
-    // The fixed 64-unit tip field: "Tunewick", one NUL, then spaces to the end.
-    Text szTip;
-
-    // The tip as the shell shows it: the field up to its first NUL.
-    TextView Tip() const;
-
-    bool operator==(const TrayRecord&) const = default;
+    bool operator==(const TrayIcon&) const = default;
 };
 
-// The record for this window and icon: cbSize 88, uID 1, uFlags 7 (message, icon, tip),
-// uCallbackMessage 512 (WM_MOUSEMOVE), tip "Tunewick".
-TrayRecord MakeTrayRecord(WindowHandle window, std::uintptr_t icon);
+// What the user does to the tray icon, as far as the form cares.
+enum class TrayEvent { DoubleClick, RightButtonDown, Other };
 
-// A WM_MOUSEMOVE of the main window as it arrived, and where the pointer was (in client
-// coordinates) when it was sent.
+// The shell reports the tray icon's events to the main window as mouse moves. A move as it
+// arrived: the word that carries the key state, the one that carries the point (x in the low
+// 16 bits, y above them), and where the pointer was, in client coordinates, when it was sent.
 struct MouseMove {
-    std::uintptr_t wParam;
-    std::intptr_t lParam;
+    std::uintptr_t keyState;
+    std::intptr_t point;
     int pointerX;
     int pointerY;
 };
 
-// Whether the move is the shell's notification for the record's icon, not the pointer moving
-// over the window. The shell puts the icon's id in wParam and the mouse message's number alone
-// in lParam, while the pointer is over the icon; a real move carries the key state and the
-// pointer's own client position. At high DPI the window is wide enough for a real move to
-// carry x = 515 or 516.
-bool IsTrayNotification(const TrayRecord& record, const MouseMove& move);
+// Whether the move is the shell's report of an event of the icon `iconId`, not the pointer
+// moving over the window. The shell puts the icon's id where the key state goes and the
+// event alone where the point goes, while the pointer is over the icon; a real move carries
+// the pointer's own position. At high DPI the window is wide enough for a real move to carry
+// the x that an event's number is.
+bool IsTrayNotification(const MouseMove& move, std::uint32_t iconId);
 
 // What the main window's logic asks of its own window, the shell and the program's other
 // windows. The Win32 layer implements it over the real window; tests record the calls.
@@ -79,20 +64,20 @@ class MainFormHost {
     virtual std::uintptr_t IconHandle() const = 0;  // the main window's icon
     virtual Text ProgramDirectory() const = 0;      // where settings.cfg lives
 
-    virtual void ShowWindow() = 0;
-    virtual void HideWindow() = 0;
+    virtual void ShowMainWindow() = 0;
+    virtual void HideMainWindow() = 0;
     virtual int WindowState() const = 0;  // 0 normal, 1 minimized
     virtual void SetWindowState(int state) = 0;
     // Closes (unloads) the main window; the window's unload runs MainForm::Unload.
-    virtual void CloseWindow() = 0;
+    virtual void CloseMainWindow() = 0;
 
     // Pops up the tray menu at the mouse position, "Show" as its default (bold) item. A pick
     // comes back as ShowFromTray or CloseFromTray.
     virtual void PopUpTrayMenu() = 0;
 
-    // Shell_NotifyIcon with NIM_ADD / NIM_DELETE. True on success; the form ignores it.
-    virtual bool AddTrayIcon(const TrayRecord& record) = 0;
-    virtual bool DeleteTrayIcon(const TrayRecord& record) = 0;
+    // Puts the icon into the tray, or takes it out. True on success; the form ignores it.
+    virtual bool AddTrayIcon(const TrayIcon& icon) = 0;
+    virtual bool DeleteTrayIcon(const TrayIcon& icon) = 0;
 
     // The help window and the options dialog: modeless, ownerless, one instance each. Show
     // opens the window, or brings an open one forward without reloading it.
@@ -119,6 +104,16 @@ struct MainFormControls {
 // The main window: the three player modes and their poll ticks, the custom message, the tray
 // and the program's start-up and shutdown. Every method is an event handler of the
 // user-interface thread; they call one another as the window's handlers do.
+//
+// Waits. A handler waits in three places: while a player is asked for its caption, while each
+// messenger takes the record (both bounded sends to other programs), and while a message box
+// is open. Meanwhile the window goes on taking the messages sent to it, so any other handler
+// may run in the middle of the waiting one: a tick, a button, the tray menu, the end of the
+// session. Hence after every wait the form checks again that what it was doing is still
+// wanted (the window still loaded, the tick's mode still on) and stops there if not, and a
+// tick that comes while a tick's box is open is skipped, not queued. What the shutdown or a
+// switch-off sent stays the last record each messenger gets, and a tick that lost its mode
+// writes nothing into the artist and song boxes.
 class MainForm {
   public:
     MainForm(const MainFormControls& controls, WindowSystem& windows, MessageBoxes& boxes,
@@ -140,9 +135,7 @@ class MainForm {
     // The watcher's timer: a minimized window goes to the tray.
     void CheckForMinimize();
 
-    // The tray icon's events: the mouse message number the shell put in the low word of
-    // lParam, already in pixels (the Win32 layer passes GET_X_LPARAM unchanged).
-    void TrayIconEvent(int mouseMessage);
+    void TrayIconEvent(TrayEvent event);
     void ShowFromTray();   // the tray menu's "Show"
     void CloseFromTray();  // the tray menu's "Close"
 
@@ -154,10 +147,9 @@ class MainForm {
     // The shell's "TaskbarCreated": the shell restarted, so an icon that had been added is
     // gone; add it again.
     void TaskbarCreated();
-    // The session ends (WM_ENDSESSION with TRUE): run the shutdown as a close would.
+    // The session ends (the user logs off, or the system shuts down): run the shutdown as a
+    // close would.
     void SessionEnd();
-
-    const TrayRecord& TrayIconRecord() const { return trayRecord_; }
 
   private:
     CommandButton& Button(PlayerKind mode) const;
@@ -166,8 +158,8 @@ class MainForm {
     bool Poll(PlayerKind mode);
     void ErrorTrap(PlayerKind mode);
     // Shows a box from a tick; false when the form was unloaded while it was open.
-    bool ShowTickBox(TextView text, int style);
-    // The mode is on and the window loaded: checked again after every wait on another program.
+    bool ShowTickBox(TextView text, BoxKind kind);
+    // The mode is on and the window loaded: checked again after every wait (see "Waits").
     bool Running(PlayerKind mode) const;
     // Sends while the window stays loaded, and `forMode`, when given, stays on.
     void Send(const NowPlayingRequest& request, std::optional<PlayerKind> forMode);
@@ -182,7 +174,7 @@ class MainForm {
     ProfileStore& profile_;
     MainFormHost& host_;
 
-    TrayRecord trayRecord_;
+    TrayIcon trayIcon_;
     bool trayAdded_ = false;  // an add has been asked for since load
     bool tickBoxOpen_ = false;
     bool unloaded_ = false;

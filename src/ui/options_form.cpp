@@ -81,11 +81,8 @@ void OptionsForm::Save() {
             WriteSetting(profile_, setting.section, setting.key, setting.value, path);
         if (!result) {
             // The later writes would fail the same way. The dialog stays open with what the
-            // user chose, so that nothing is lost and nothing looks saved that is not. The
-            // style reads as the toolkit writes it, though OK only is 0.
-            // cppcheck-suppress badBitmaskCheck
-            boxes_.Show(SaveFailureText(path, result.failure), box::kExclamation | box::kOkOnly,
-                        kErrorTitle);
+            // user chose, so that nothing is lost and nothing looks saved that is not.
+            boxes_.Show(SaveFailureText(path, result.failure), BoxKind::Warning, kErrorTitle);
             return;
         }
     }

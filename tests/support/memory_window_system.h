@@ -30,8 +30,8 @@ class MemoryWindowSystem : public WindowSystem {
     // The window reports this caption length whatever its caption (to reach the overflow).
     void SetReportedLength(WindowHandle window, std::int32_t length);
 
-    // Where a caller waits on another program. While it waits, the platform hands its own
-    // window the messages other programs send it (a session that ends, a close).
+    // Where a caller waits on another program, and its window's other handlers may run
+    // (see "Waits" in ui/main_form.h).
     enum class Wait { CaptionRead, CopyDataSend };
     // Runs `action` once, inside the next call of that kind: in a caption read before the
     // caption is returned, in a send after the receiver has taken the block.

@@ -141,15 +141,15 @@ class ScriptedBoxes : public MessageBoxes {
   public:
     struct Shown {
         Text text;
-        int style;
+        BoxKind kind;
         Text title;
         bool operator==(const Shown&) const = default;
     };
 
     explicit ScriptedBoxes(EventLog& log) : log_(log) {}
 
-    box::Answer Show(TextView text, int style, TextView title) override {
-        shown.push_back({Text(text), style, Text(title)});
+    BoxAnswer Show(TextView text, BoxKind kind, TextView title) override {
+        shown.push_back({Text(text), kind, Text(title)});
         log_.push_back("box:" + ToUtf8(text));
         if (duringNextBox) {
             const std::function<void()> action = std::move(duringNextBox);
@@ -157,15 +157,15 @@ class ScriptedBoxes : public MessageBoxes {
             action();
         }
         if (answers.empty()) {
-            return box::Answer::Ok;
+            return BoxAnswer::Ok;
         }
-        const box::Answer answer = answers.front();
+        const BoxAnswer answer = answers.front();
         answers.pop_front();
         return answer;
     }
 
     std::vector<Shown> shown;
-    std::deque<box::Answer> answers;
+    std::deque<BoxAnswer> answers;
     std::function<void()> duringNextBox;
 
   private:
@@ -196,11 +196,11 @@ class FakeMainHost : public MainFormHost {
     WindowHandle MainWindowHandle() const override { return kWindow; }
     std::uintptr_t IconHandle() const override { return kIcon; }
     Text ProgramDirectory() const override { return directory; }
-    void ShowWindow() override {
+    void ShowMainWindow() override {
         Log("show");
         visible = true;
     }
-    void HideWindow() override {
+    void HideMainWindow() override {
         Log("hide");
         visible = false;
     }
@@ -209,21 +209,21 @@ class FakeMainHost : public MainFormHost {
         Log("state=" + std::to_string(newState));
         state = newState;
     }
-    void CloseWindow() override {
+    void CloseMainWindow() override {
         Log("close");
         if (onClose) {
             onClose();
         }
     }
     void PopUpTrayMenu() override { Log("popup"); }
-    bool AddTrayIcon(const TrayRecord& record) override {
+    bool AddTrayIcon(const TrayIcon& icon) override {
         Log("add");
-        records.push_back(record);
+        icons.push_back(icon);
         return true;
     }
-    bool DeleteTrayIcon(const TrayRecord& record) override {
+    bool DeleteTrayIcon(const TrayIcon& icon) override {
         Log("delete");
-        records.push_back(record);
+        icons.push_back(icon);
         return true;
     }
     void ShowHelp() override { Log("showHelp"); }
@@ -234,7 +234,7 @@ class FakeMainHost : public MainFormHost {
     bool visible = true;
     int state = 0;
     std::function<void()> onClose;
-    std::vector<TrayRecord> records;  // every record handed to add or delete
+    std::vector<TrayIcon> icons;  // every icon handed to add or delete
 
   private:
     void Log(std::string event) { log_.push_back(std::move(event)); }

@@ -25,6 +25,8 @@ Text EmptyRecord(bool show) {
 constexpr TextView kRealPlayerClass = u"geminiwindowclass";
 constexpr TextView kWinampClass = u"winamp v1.x";
 constexpr TextView kXMPlayClass = u"xmplay-main";
+// The icon the form puts into the tray for FakeMainHost's window.
+const TrayIcon kTrayIcon{FakeMainHost::kWindow, FakeMainHost::kIcon, u"Tunewick"};
 
 class MainFormTest : public ::testing::Test {
   protected:
@@ -255,7 +257,7 @@ TEST_F(MainFormTest, GuardReportsTheFirstOtherModeOnAndSwitchesItsOwnModeOff) {
         Forget();
 
         Tick(row.ticking);
-        EXPECT_EQ(boxes.shown, (std::vector<Shown>{{Text(row.message), 16, u"Error"}}));
+        EXPECT_EQ(boxes.shown, (std::vector<Shown>{{Text(row.message), BoxKind::Error, u"Error"}}));
         EXPECT_FALSE(ModeTimer(row.ticking).Enabled());
         EXPECT_EQ(Button(row.ticking).Caption().rfind(u"Activate", 0), 0u);
         // The box comes first, then the toggle's empty record, and the tick ends there.
@@ -276,7 +278,7 @@ TEST_F(MainFormTest, GuardedTickThatWouldFailDoesNotSwitchItsModeBackOn) {
     form.ToggleMode(kXM);
     form.PollTick(kWinamp);
     EXPECT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].style, 16);
+    EXPECT_EQ(boxes.shown[0].kind, BoxKind::Error);
     EXPECT_FALSE(winampTimer.Enabled());
     EXPECT_EQ(winampButton.Caption(), u"Activate Kestrin");
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
@@ -327,8 +329,9 @@ TEST_F(MainFormTest, CaptionThatDoesNotFitGoesToTheErrorTrap) {
         artistBox.SetValue(u"kept");
         Click(row.mode);
         Advance(5000);
-        EXPECT_EQ(boxes.shown,
-                  (std::vector<Shown>{{u"Error changing personal message", 48, u"Error"}}));
+        EXPECT_EQ(
+            boxes.shown,
+            (std::vector<Shown>{{u"Error changing personal message", BoxKind::Warning, u"Error"}}));
         EXPECT_FALSE(ModeTimer(row.mode).Enabled());
         EXPECT_EQ(Button(row.mode).Caption().rfind(u"Activate ", 0), 0u);
         // The box first, then the toggle's empty record with show = true.
@@ -385,7 +388,7 @@ TEST_F(MainFormTest, ModeSwitchedOffWhileItsTickBoxIsOpenStaysOff) {
     form.ToggleMode(kXM);
     boxes.duringNextBox = [&] { form.ToggleMode(kXM); };
     Advance(5000);
-    EXPECT_EQ(boxes.shown.at(0).style, 48);
+    EXPECT_EQ(boxes.shown.at(0).kind, BoxKind::Warning);
     EXPECT_FALSE(xmplayTimer.Enabled());
     EXPECT_EQ(xmplayButton.Caption(), u"Activate Lumbrel");
 
@@ -393,7 +396,7 @@ TEST_F(MainFormTest, ModeSwitchedOffWhileItsTickBoxIsOpenStaysOff) {
     form.ToggleMode(kReal);
     boxes.duringNextBox = [&] { form.ToggleMode(kXM); };
     form.PollTick(kXM);
-    EXPECT_EQ(boxes.shown.at(1).style, 16);
+    EXPECT_EQ(boxes.shown.at(1).kind, BoxKind::Error);
     EXPECT_FALSE(xmplayTimer.Enabled());
     EXPECT_EQ(xmplayButton.Caption(), u"Activate Lumbrel");
     // Only the two hand toggles sent anything.
@@ -453,13 +456,13 @@ TEST_F(MainFormTest, SetAsksFirstWhileTheRealPlayerModeIsOn) {
         u"                             Tunewick is currently taking songs from RealPlayer\r\n"
         u"Do you still wish to set a custom message? (It will be changed back on the next "
         u"timer run)",
-        4, u"Set Custom Message?"};
+        BoxKind::Question, u"Set Custom Message?"};
     windows.Open(kRealPlayerClass, u"RealPlayer: Real Song - Real Band");
     form.ToggleMode(kReal);
     songBox.SetValue(u"Custom");
     artistBox.SetValue(u"Me");
 
-    for (const box::Answer answer : {box::Answer::No, box::Answer::Cancel, box::Answer::Ok}) {
+    for (const BoxAnswer answer : {BoxAnswer::No, BoxAnswer::Cancel, BoxAnswer::Ok}) {
         Forget();
         boxes.answers = {answer};
         form.SendCustomMessage();
@@ -470,7 +473,7 @@ TEST_F(MainFormTest, SetAsksFirstWhileTheRealPlayerModeIsOn) {
     }
 
     Forget();
-    boxes.answers = {box::Answer::Yes};
+    boxes.answers = {BoxAnswer::Yes};
     form.SendCustomMessage();
     EXPECT_EQ(boxes.shown, std::vector<Shown>{question});
     EXPECT_EQ(Records(), std::vector<Text>{Record(u"Custom", u"Me", kDesignedFormat)});
@@ -484,30 +487,24 @@ TEST_F(MainFormTest, SetAsksFirstWhileTheRealPlayerModeIsOn) {
 
 TEST_F(MainFormTest, TrayEventsAreTheDoubleClickAndTheRightButton) {
     struct Row {
-        int x;
+        TrayEvent event;
         EventLog expected;
     };
     const Row rows[] = {
-        {515, {"show", "state=0"}},
-        {516, {"popup"}},
-        {512, {}},  // a plain move over the icon
-        {513, {}},  // left button down: a single click does nothing
-        {514, {}},
-        {517, {}},
-        {518, {}},
-        {0, {}},
-        {7725, {}},  // 515 in twips: the conversion is the caller's
+        {TrayEvent::DoubleClick, {"show", "state=0"}},
+        {TrayEvent::RightButtonDown, {"popup"}},
+        {TrayEvent::Other, {}},  // a move over the icon, a single click
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.x);
+        SCOPED_TRACE(static_cast<int>(row.event));
         log.clear();
-        form.TrayIconEvent(row.x);
+        form.TrayIconEvent(row.event);
         EXPECT_EQ(log, row.expected);
     }
 }
 
 TEST_F(MainFormTest, TrayNotificationsAreToldFromMovesOverTheWindow) {
-    form.Load();
+    constexpr std::uint32_t kIconId = 1;
     constexpr int kFar = -600;  // the pointer over the icon, far from the window's client area
     struct Row {
         MouseMove move;
@@ -515,18 +512,18 @@ TEST_F(MainFormTest, TrayNotificationsAreToldFromMovesOverTheWindow) {
     };
     const Row rows[] = {
         {{1, 516, kFar, kFar}, true},
-        {{1, 512, 515, 40}, true},  // the pointer over the window, but not where lParam says
+        {{1, 512, 515, 40}, true},  // the pointer over the window, but not where the point says
         {{0, 516, 516, 0}, false},  // a move at x = 516 without buttons
         {{0, 515 | (40 << 16), 515, 40}, false},
-        {{1, 516, 516, 0}, false},      // left button held, at the very point lParam gives
+        {{1, 516, 516, 0}, false},      // left button held, at the very point it carries
         {{2, 516, kFar, kFar}, false},  // another icon's id, or the right button
-        {{1, 516 | (1 << 16), kFar, kFar}, false},  // y is part of lParam
+        {{1, 516 | (1 << 16), kFar, kFar}, false},  // y is part of the point
         {{1, -1, kFar, kFar}, false},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << row.move.wParam << ", " << row.move.lParam << " at "
+        SCOPED_TRACE(::testing::Message() << row.move.keyState << ", " << row.move.point << " at "
                                           << row.move.pointerX << "," << row.move.pointerY);
-        EXPECT_EQ(IsTrayNotification(form.TrayIconRecord(), row.move), row.notification);
+        EXPECT_EQ(IsTrayNotification(row.move, kIconId), row.notification);
     }
 }
 
@@ -535,21 +532,8 @@ TEST_F(MainFormTest, MinimizeToTrayAddsTheIconThenHides) {
     log.clear();
     form.MinimizeToTray();
     EXPECT_EQ(log, (EventLog{"add", "hide"}));
-    ASSERT_EQ(host.records.size(), 1u);
-    EXPECT_EQ(host.records[0], form.TrayIconRecord());
-}
-
-TEST_F(MainFormTest, TrayRecordHoldsTheShellValues) {
-    form.Load();
-    const TrayRecord& record = form.TrayIconRecord();
-    EXPECT_EQ(record.cbSize, 88u);
-    EXPECT_EQ(record.hWnd, FakeMainHost::kWindow);
-    EXPECT_EQ(record.uID, 1u);
-    EXPECT_EQ(record.uFlags, 7u);
-    EXPECT_EQ(record.uCallbackMessage, 512u);
-    EXPECT_EQ(record.hIcon, FakeMainHost::kIcon);
-    EXPECT_EQ(record.szTip, Text(u"Tunewick") + u'\0' + Text(55, u' '));
-    EXPECT_EQ(record.Tip(), u"Tunewick");
+    // The window's own icon, with the program's name as its tip.
+    EXPECT_EQ(host.icons, std::vector<TrayIcon>{kTrayIcon});
 }
 
 TEST_F(MainFormTest, WatcherSendsAMinimizedWindowToTheTrayOnEveryTickUntilRestored) {
@@ -567,7 +551,7 @@ TEST_F(MainFormTest, WatcherSendsAMinimizedWindowToTheTrayOnEveryTickUntilRestor
     EXPECT_EQ(log, (EventLog{"add", "hide", "add", "hide"}));
 
     log.clear();
-    form.TrayIconEvent(515);
+    form.TrayIconEvent(TrayEvent::DoubleClick);
     Advance(4000);
     EXPECT_EQ(log, (EventLog{"show", "state=0"}));
 }
@@ -592,14 +576,14 @@ TEST_F(MainFormTest, HelpAndOptionsButtonsOpenTheirWindows) {
 TEST_F(MainFormTest, RestartedShellGetsTheIconBackOnlyIfItHadBeenAdded) {
     form.Load();
     form.TaskbarCreated();
-    EXPECT_TRUE(host.records.empty());
+    EXPECT_TRUE(host.icons.empty());
 
     form.MinimizeToTray();
     form.ShowFromTray();  // showing the window keeps the icon
     log.clear();
     form.TaskbarCreated();
     EXPECT_EQ(log, EventLog{"add"});
-    EXPECT_EQ(host.records.back(), form.TrayIconRecord());
+    EXPECT_EQ(host.icons.back(), kTrayIcon);
 
     form.Unload();
     log.clear();
@@ -613,7 +597,7 @@ TEST_F(MainFormTest, StartUpWithoutASettingsFile) {
     form.Load();
     EXPECT_EQ(creditLine.Caption(), u"Tunewick\r\nBy Vantor");
     EXPECT_FALSE(profile.exists);
-    EXPECT_TRUE(host.records.empty());
+    EXPECT_TRUE(host.icons.empty());
     EXPECT_TRUE(host.visible);
     EXPECT_FALSE(realPlayerTimer.Enabled() || winampTimer.Enabled() || xmplayTimer.Enabled());
     EXPECT_EQ(artistBox.Value(), u"");
@@ -686,7 +670,7 @@ TEST_F(MainFormTest, StartUpToTrayComesBeforeTheModeAndTheFirstTickComesAnInterv
     EXPECT_EQ(log, (EventLog{"creditLine=Tunewick\r\nBy Vantor", "add", "hide",
                              "xmplayButton=Deactivate Lumbrel"}));
     EXPECT_FALSE(host.visible);
-    EXPECT_EQ(host.records, std::vector<TrayRecord>{form.TrayIconRecord()});
+    EXPECT_EQ(host.icons, std::vector<TrayIcon>{kTrayIcon});
 
     Advance(4999);
     EXPECT_TRUE(Records().empty());
@@ -729,7 +713,7 @@ TEST_F(MainFormTest, ShutdownWithAModeOnSendsOneEmptyRecordAndNoTickFollows) {
     form.Unload();
     EXPECT_EQ(log, (EventLog{"delete", "send", "closeHelp"}));
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
-    EXPECT_EQ(host.records.back(), form.TrayIconRecord());
+    EXPECT_EQ(host.icons.back(), kTrayIcon);
     // No toggle ran: the button still reads as it did.
     EXPECT_EQ(winampButton.Caption(), u"Deactivate Kestrin");
 
@@ -745,7 +729,7 @@ TEST_F(MainFormTest, ShutdownRemovesTheIconEvenIfItWasNeverAdded) {
     form.Load();
     form.Unload();
     EXPECT_EQ(log.back(), "closeHelp");
-    EXPECT_EQ(host.records, std::vector<TrayRecord>{form.TrayIconRecord()});
+    EXPECT_EQ(host.icons, std::vector<TrayIcon>{kTrayIcon});
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});
 }
 
@@ -874,7 +858,7 @@ INSTANTIATE_TEST_SUITE_P(MainForm, InterruptedWait,
 
 TEST_F(MainFormTest, SessionEndingWhileSetAsksSendsNothingAfterTheShutdown) {
     form.ToggleMode(kReal);
-    boxes.answers = {box::Answer::Yes};
+    boxes.answers = {BoxAnswer::Yes};
     boxes.duringNextBox = [&] { form.SessionEnd(); };
     form.SendCustomMessage();
     EXPECT_EQ(Records(), std::vector<Text>{EmptyRecord(true)});

@@ -215,9 +215,9 @@ TEST_F(OptionsFormTest, AFileThatCannotBeWrittenIsReportedAndTheDialogKeepsTheCh
         formatBox.SetValue(u"{1}: {0}");
 
         fresh.Save();
-        EXPECT_EQ(shown.shown,
-                  (std::vector<ScriptedBoxes::Shown>{
-                      {Text(row.boxText), box::kExclamation | box::kOkOnly, u"Error"}}));
+        EXPECT_EQ(
+            shown.shown,
+            (std::vector<ScriptedBoxes::Shown>{{Text(row.boxText), BoxKind::Warning, u"Error"}}));
         EXPECT_EQ(store.writes.size(), row.refusedWrite + 1);
         EXPECT_EQ(dialog.closed, 0);
         EXPECT_EQ(Selected(), 1);

@@ -9,8 +9,6 @@ namespace tunewick::e2e {
 
 namespace {
 
-using platform::UniqueKernelHandle;
-
 // One job for every child of this test program; when the program ends, however it ends,
 // the last handle to the job closes and the children go with it.
 HANDLE ChildrenJob() {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/text.h"
-#include "platform/handles.h"
+#include "win32/kernel_handles.h"
 
 namespace tunewick::e2e {
 
@@ -34,10 +34,9 @@ class ChildProcess {
     void Kill();
 
   private:
-    ChildProcess(platform::UniqueKernelHandle process, DWORD id)
-        : process_(std::move(process)), id_(id) {}
+    ChildProcess(UniqueKernelHandle process, DWORD id) : process_(std::move(process)), id_(id) {}
 
-    platform::UniqueKernelHandle process_;
+    UniqueKernelHandle process_;
     DWORD id_ = 0;
 };
 

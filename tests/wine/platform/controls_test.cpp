@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "platform/base_window.h"
+#include "platform/form_layout.h"
+#include "platform/frame.h"
+#include "platform/message_boxes.h"
 #include "platform/trace.h"
 #include "platform/win32_controls.h"
 #include "win32/pump.h"
@@ -218,13 +221,21 @@ TEST(Controls, MessageBoxAnswersAndOwner) {
         }
     });
     Win32MessageBoxes boxes([&parent] { return parent.window(); });
-    const box::Answer answer =
-        boxes.Show(u"Do you still wish?", box::kYesNo, u"Set Custom Message?");
+    const BoxAnswer answer =
+        boxes.Show(u"Do you still wish?", BoxKind::Question, u"Set Custom Message?");
     presser.Join();
     ASSERT_TRUE(seen.found);
-    EXPECT_EQ(answer, box::Answer::No);
+    EXPECT_EQ(answer, BoxAnswer::No);
     EXPECT_EQ(seen.owner, parent.window());
     EXPECT_STREQ(seen.title, L"Set Custom Message?");
+}
+
+// The styles the program's boxes have always had: the guard's stop sign, the warnings'
+// exclamation mark, and "Set"'s question with Yes and No but no icon.
+TEST(Controls, EachKindOfBoxHasItsStyle) {
+    EXPECT_EQ(MessageBoxStyle(BoxKind::Error), 16u);    // MB_ICONHAND | MB_OK
+    EXPECT_EQ(MessageBoxStyle(BoxKind::Warning), 48u);  // MB_ICONEXCLAMATION | MB_OK
+    EXPECT_EQ(MessageBoxStyle(BoxKind::Question), 4u);  // MB_YESNO
 }
 
 TEST(Controls, FrameHandsItsControlsNotificationsToItsParent) {
@@ -297,10 +308,17 @@ TEST(Trace, EachPlatformFailureLeavesOneLineWithTheSystemsReason) {
 // A window whose handler throws for WM_APP.
 class ThrowingWindow : public BaseWindow<ThrowingWindow> {
   public:
-    ~ThrowingWindow() { DestroyIfOpen(); }
+    ~ThrowingWindow() {
+        if (hwnd_ != nullptr) {
+            DestroyWindow(hwnd_);
+        }
+    }
     bool Create() {
-        return CreateFromLayout({L"TunewickThrowingTest", L"throws", WS_OVERLAPPED, 0, 1500, 1500},
-                                nullptr, nullptr, {}, {}, 96);
+        return BuildFromLayout({{L"TunewickThrowingTest", L"throws", WS_OVERLAPPED, 0, 1500, 1500},
+                                &WindowProc,
+                                this},
+                               {}, {}, 96)
+            .has_value();
     }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_APP) {

@@ -8,7 +8,6 @@
 #include "memory_window_system.h"
 #include "platform/live_windows.h"
 #include "platform/main_window.h"
-#include "platform/tray.h"
 #include "platform/win32_controls.h"
 #include "platform/win32_window_system.h"
 #include "win32/pump.h"
@@ -247,28 +246,6 @@ TEST_F(MainWindowTest, ButtonsReachTheFormByClick) {
 
     SendMessageW(ChildByText(window, u"Minimize To Tray"), BM_CLICK, 0, 0);
     EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_NE(WineTrayIcon(), nullptr);
-}
-
-TEST_F(MainWindowTest, RestartedShellGetsTheIconBack) {
-    ASSERT_TRUE(main.Create());
-    main.Start(SW_SHOWNORMAL);
-    HWND window = main.Handle();
-    const UINT taskbarCreated = TaskbarCreatedMessage();
-    // Before any add there is nothing to restore.
-    SendMessageW(window, taskbarCreated, 0, 0);
-    EXPECT_EQ(WineTrayIcon(), nullptr);
-
-    SendMessageW(ChildByText(window, u"Minimize To Tray"), BM_CLICK, 0, 0);
-    ASSERT_NE(WineTrayIcon(), nullptr);
-    // The shell forgets the icon...
-    const TrayRecord record = MakeTrayRecord(
-        FromHwnd(window),
-        static_cast<std::uintptr_t>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0)));
-    ASSERT_TRUE(DeleteTrayIcon(record));
-    EXPECT_EQ(WineTrayIcon(), nullptr);
-    // ...and says so when it is back.
-    SendMessageW(window, taskbarCreated, 0, 0);
     EXPECT_NE(WineTrayIcon(), nullptr);
 }
 

@@ -12,45 +12,60 @@ HWND WineTrayIcon() {
                            : nullptr;
 }
 
-TEST(Tray, RecordBecomesTheWideRecordOfTheSameVersion) {
+TrayIcon IconOf(HWND window) {
+    return TrayIcon{FromHwnd(window),
+                    reinterpret_cast<std::uintptr_t>(LoadIconW(nullptr, IDI_APPLICATION)),
+                    u"Tunewick"};
+}
+
+// What every shell since the first takes: the values the icon's events depend on.
+TEST(Tray, ShellGetsTheFirstVersionRecordWithTheIconsCallback) {
     HWND window =
         CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
-    const TrayRecord record =
-        MakeTrayRecord(FromHwnd(window), reinterpret_cast<std::uintptr_t>(icon));
-    const NOTIFYICONDATAW data = ToNotifyIconData(record);
+    const TrayIcon icon = IconOf(window);
+    const NOTIFYICONDATAW data = ToNotifyIconData(icon);
     EXPECT_EQ(data.cbSize, NOTIFYICONDATAW_V1_SIZE);
     EXPECT_EQ(data.hWnd, window);
     EXPECT_EQ(data.uID, 1u);
-    EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
-    EXPECT_EQ(data.uCallbackMessage, static_cast<UINT>(WM_MOUSEMOVE));
-    EXPECT_EQ(data.hIcon, icon);
+    EXPECT_EQ(data.uFlags, 7u);              // message, icon, tip
+    EXPECT_EQ(data.uCallbackMessage, 512u);  // WM_MOUSEMOVE
+    EXPECT_EQ(data.hIcon, reinterpret_cast<HICON>(icon.icon));
     EXPECT_STREQ(data.szTip, L"Tunewick");
+
+    // A tip that fills the first version's 64-unit field is cut to leave room for its NUL.
+    const NOTIFYICONDATAW full = ToNotifyIconData({icon.window, icon.icon, Text(64, u'x')});
+    EXPECT_EQ(std::wstring(full.szTip), std::wstring(63, L'x'));
     DestroyWindow(window);
 }
 
-TEST(Tray, TipThatFillsTheFieldIsCutToFitItsNul) {
-    TrayRecord record;
-    record.cbSize = 88;
-    record.szTip = Text(TrayRecord::kTipLength, u'x');
-    const NOTIFYICONDATAW data = ToNotifyIconData(record);
-    EXPECT_EQ(std::wstring(data.szTip), std::wstring(TrayRecord::kTipLength - 1, L'x'));
-    // Any other size is passed as the full wide record.
-    record.cbSize = 0;
-    EXPECT_EQ(ToNotifyIconData(record).cbSize, sizeof(NOTIFYICONDATAW));
+TEST(Tray, EventsAreTheDoubleClickAndTheRightButtonDown) {
+    struct Row {
+        UINT mouseMessage;
+        TrayEvent event;
+    };
+    const Row rows[] = {
+        {515, TrayEvent::DoubleClick},                               // WM_LBUTTONDBLCLK
+        {516, TrayEvent::RightButtonDown},                           // WM_RBUTTONDOWN
+        {512, TrayEvent::Other},                                     // the pointer over the icon
+        {513, TrayEvent::Other},                                     // a single click does nothing
+        {514, TrayEvent::Other},           {517, TrayEvent::Other},  // the right button's release
+        {518, TrayEvent::Other},           {0, TrayEvent::Other},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(TrayEventOf(row.mouseMessage), row.event) << row.mouseMessage;
+    }
 }
 
 TEST(Tray, IconIsAddedOnceAndDeleted) {
     HWND window =
         CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    const TrayRecord record = MakeTrayRecord(
-        FromHwnd(window), reinterpret_cast<std::uintptr_t>(LoadIconW(nullptr, IDI_APPLICATION)));
-    ASSERT_TRUE(AddTrayIcon(record));
+    const TrayIcon icon = IconOf(window);
+    ASSERT_TRUE(AddTrayIcon(icon));
     EXPECT_NE(WineTrayIcon(), nullptr);
-    EXPECT_FALSE(AddTrayIcon(record));  // already there: fails quietly
-    EXPECT_TRUE(DeleteTrayIcon(record));
+    EXPECT_FALSE(AddTrayIcon(icon));  // already there: fails quietly
+    EXPECT_TRUE(DeleteTrayIcon(icon));
     EXPECT_EQ(WineTrayIcon(), nullptr);
-    EXPECT_FALSE(DeleteTrayIcon(record));
+    EXPECT_FALSE(DeleteTrayIcon(icon));
     DestroyWindow(window);
 }
 
