@@ -9,69 +9,10 @@
 namespace tunewick::testing {
 namespace {
 
-// The in-memory window system without its record of deliveries, which would otherwise grow
-// with every tick and be counted as the tick's cost.
-class CountingWindowSystem : public MemoryWindowSystem {
-  public:
-    bool SendCopyData(WindowHandle /*window*/, std::uint32_t /*kind*/,
-                      std::span<const std::byte> data) override {
-        ++sent;
-        bytes += data.size();
-        return true;
-    }
-    std::size_t sent = 0;
-    std::size_t bytes = 0;
-};
-
-// A button or label that keeps its caption and logs nothing (the tests' doubles log every
-// change, which would grow with every toggle).
-class QuietCaption : public CaptionedControl {
-  public:
-    explicit QuietCaption(TextView caption) : caption_(caption) {}
-    Text Caption() const override { return caption_; }
-    void SetCaption(TextView caption) override { caption_.assign(caption); }
-
-  private:
-    Text caption_;
-};
-
-struct Form {
-    EventLog log;
-    ManualClock clock;
-    QuietCaption realPlayerButton{ModeOf(PlayerKind::RealPlayer).offCaption};
-    QuietCaption winampButton{ModeOf(PlayerKind::Winamp).offCaption};
-    QuietCaption xmplayButton{ModeOf(PlayerKind::XMPlay).offCaption};
-    QuietCaption creditLine{u""};
-    MemoryTextBox artistBox;
-    MemoryTextBox songBox;
-    MemoryTextBox formatBox{kDesignedFormat};
-    MemoryCheckBox followPlayerBox;
-    ManualClock::ClockTimer& realPlayerTimer = clock.AddTimer(kModeInterval, false);
-    ManualClock::ClockTimer& winampTimer = clock.AddTimer(kModeInterval, false);
-    ManualClock::ClockTimer& xmplayTimer = clock.AddTimer(kModeInterval, false);
-    ManualClock::ClockTimer& minimizeWatcher = clock.AddTimer(kWatcherInterval, true);
-    CountingWindowSystem windows;
-    ScriptedBoxes boxes{log};
-    FakeMainHost host{log};
-    MemoryProfileStore profile;
-    MainForm form{{{realPlayerButton, winampButton, xmplayButton},
-                   {realPlayerTimer, winampTimer, xmplayTimer},
-                   artistBox,
-                   songBox,
-                   formatBox,
-                   followPlayerBox,
-                   creditLine,
-                   minimizeWatcher},
-                  windows,
-                  boxes,
-                  profile,
-                  host};
-};
-
 // Winamp mode on, a Winamp and `messengers` messenger windows open, "Update with timers?"
 // checked so the tick writes the boxes too.
 void BM_WinampTick(benchmark::State& state) {
-    Form f;
+    MainFormRig f(/*quiet=*/true);
     f.windows.Open(u"winamp v1.x", u"12. Some Band - Some Song - Winamp");
     for (std::int64_t i = 0; i < state.range(0); ++i) {
         f.windows.Open(u"MsnMsgrUIManager");
@@ -83,18 +24,19 @@ void BM_WinampTick(benchmark::State& state) {
     }
     // A tick that failed would have switched the mode off and sent nothing more.
     if (!f.winampTimer.Enabled() || !f.boxes.shown.empty() ||
-        f.windows.sent != static_cast<std::size_t>(state.iterations() * state.range(0)) ||
+        f.windows.DeliveryCount() !=
+            static_cast<std::size_t>(state.iterations() * state.range(0)) ||
         f.songBox.Value() != u"Some Song") {
         state.SkipWithError("the tick did not deliver the song");
     }
-    state.counters["records"] = benchmark::Counter(static_cast<double>(f.windows.sent));
+    state.counters["records"] = benchmark::Counter(static_cast<double>(f.windows.DeliveryCount()));
 }
 BENCHMARK(BM_WinampTick)->ArgName("messengers")->Arg(1)->Arg(2);
 
 // The same tick when Winamp's window is gone: the mode switches off after one empty record.
 // Measured as toggle on + tick, since the tick leaves the mode off.
 void BM_WinampTickPlayerGone(benchmark::State& state) {
-    Form f;
+    MainFormRig f(/*quiet=*/true);
     f.windows.Open(u"MsnMsgrUIManager");
     for (auto _ : state) {
         f.form.ToggleMode(PlayerKind::Winamp);

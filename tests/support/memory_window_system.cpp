@@ -142,7 +142,10 @@ bool MemoryWindowSystem::SendCopyData(WindowHandle window, std::uint32_t kind,
     if (w == nullptr || w->hung) {
         return false;
     }
-    deliveries_.push_back({window, kind, {data.begin(), data.end()}});
+    ++deliveryCount_;
+    if (keepDeliveries_) {
+        deliveries_.push_back({window, kind, {data.begin(), data.end()}});
+    }
     RunWaiting(Wait::CopyDataSend);
     return true;
 }

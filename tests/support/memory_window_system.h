@@ -37,6 +37,9 @@ class MemoryWindowSystem : public WindowSystem {
     // caption is returned, in a send after the receiver has taken the block.
     void DuringNext(Wait wait, std::function<void()> action);
 
+    // Whether each delivery is kept for Deliveries(); they are counted either way.
+    void KeepDeliveries(bool keep) { keepDeliveries_ = keep; }
+    std::size_t DeliveryCount() const { return deliveryCount_; }
     const std::vector<Delivery>& Deliveries() const { return deliveries_; }
     void ClearDeliveries() { deliveries_.clear(); }
     // Every delivery's bytes decoded back to text (closing NUL included).
@@ -72,6 +75,8 @@ class MemoryWindowSystem : public WindowSystem {
     std::vector<Window> windows_;
     std::uintptr_t nextHandle_ = 0x10020;
     std::vector<Delivery> deliveries_;
+    bool keepDeliveries_ = true;
+    std::size_t deliveryCount_ = 0;
     int findCalls_ = 0;
     std::int32_t largestCapacity_ = 0;
     std::map<Wait, std::function<void()>> duringNext_;

@@ -24,18 +24,21 @@ namespace tunewick::testing {
 // One ordered list of what happened, shared by the doubles, for checks on call order.
 using EventLog = std::vector<std::string>;
 
+// A button or label; every new caption goes into the log, unless there is none.
 class MemoryCaption : public CaptionedControl {
   public:
-    MemoryCaption(EventLog& log, std::string name, TextView caption)
+    MemoryCaption(EventLog* log, std::string name, TextView caption)
         : log_(log), name_(std::move(name)), caption_(caption) {}
     Text Caption() const override { return caption_; }
     void SetCaption(TextView caption) override {
         caption_ = Text(caption);
-        log_.push_back(name_ + "=" + ToUtf8(caption));
+        if (log_ != nullptr) {
+            log_->push_back(name_ + "=" + ToUtf8(caption));
+        }
     }
 
   private:
-    EventLog& log_;
+    EventLog* log_;
     std::string name_;
     Text caption_;
 };
@@ -172,18 +175,21 @@ class ScriptedBoxes : public MessageBoxes {
     EventLog& log_;
 };
 
-// Logs every copy-data delivery as "send" into the shared log, then passes it on.
+// Logs every copy-data delivery as "send" into the shared log, unless there is none, then
+// passes it on.
 class LoggingWindowSystem : public MemoryWindowSystem {
   public:
-    explicit LoggingWindowSystem(EventLog& log) : log_(log) {}
+    explicit LoggingWindowSystem(EventLog* log) : log_(log) {}
     bool SendCopyData(WindowHandle window, std::uint32_t kind,
                       std::span<const std::byte> data) override {
-        log_.push_back("send");
+        if (log_ != nullptr) {
+            log_->push_back("send");
+        }
         return MemoryWindowSystem::SendCopyData(window, kind, data);
     }
 
   private:
-    EventLog& log_;
+    EventLog* log_;
 };
 
 class FakeMainHost : public MainFormHost {
@@ -239,6 +245,74 @@ class FakeMainHost : public MainFormHost {
   private:
     void Log(std::string event) { log_.push_back(std::move(event)); }
     EventLog& log_;
+};
+
+// The main window's form logic with every double it talks to, wired as the window wires it:
+// each mode's timer ticks its poll, the watcher checks for a minimize, a close unloads. A
+// quiet rig logs nothing and keeps no deliveries (it counts them), so that each of a
+// benchmark's many ticks costs the same.
+struct MainFormRig {
+    explicit MainFormRig(bool quiet = false)
+        : realPlayerButton(Log(quiet), "realPlayerButton",
+                           ModeOf(PlayerKind::RealPlayer).offCaption),
+          winampButton(Log(quiet), "winampButton", ModeOf(PlayerKind::Winamp).offCaption),
+          xmplayButton(Log(quiet), "xmplayButton", ModeOf(PlayerKind::XMPlay).offCaption),
+          creditLine(Log(quiet), "creditLine", u""),
+          windows(Log(quiet)) {
+        windows.KeepDeliveries(!quiet);
+        for (const PlayerMode& mode : kPlayerModes) {
+            ModeTimer(mode.player).OnTick([this, &mode] { form.PollTick(mode.player); });
+        }
+        minimizeWatcher.OnTick([this] { form.CheckForMinimize(); });
+        host.onClose = [this] { form.Unload(); };
+    }
+    MainFormRig(const MainFormRig&) = delete;
+    MainFormRig& operator=(const MainFormRig&) = delete;
+
+    MemoryCaption& Button(PlayerKind mode) {
+        return mode == PlayerKind::RealPlayer ? realPlayerButton
+               : mode == PlayerKind::Winamp   ? winampButton
+                                              : xmplayButton;
+    }
+    ManualClock::ClockTimer& ModeTimer(PlayerKind mode) {
+        return mode == PlayerKind::RealPlayer ? realPlayerTimer
+               : mode == PlayerKind::Winamp   ? winampTimer
+                                              : xmplayTimer;
+    }
+
+    EventLog log;
+    ManualClock clock;
+    MemoryCaption realPlayerButton;
+    MemoryCaption winampButton;
+    MemoryCaption xmplayButton;
+    MemoryCaption creditLine;
+    MemoryTextBox artistBox;
+    MemoryTextBox songBox;
+    MemoryTextBox formatBox{kDesignedFormat};
+    MemoryCheckBox followPlayerBox;
+    ManualClock::ClockTimer& realPlayerTimer = clock.AddTimer(kModeInterval, false);
+    ManualClock::ClockTimer& winampTimer = clock.AddTimer(kModeInterval, false);
+    ManualClock::ClockTimer& xmplayTimer = clock.AddTimer(kModeInterval, false);
+    ManualClock::ClockTimer& minimizeWatcher = clock.AddTimer(kWatcherInterval, true);
+    LoggingWindowSystem windows;
+    ScriptedBoxes boxes{log};
+    FakeMainHost host{log};
+    MemoryProfileStore profile;
+    // The controls as the form takes them; a test may build a second form on them.
+    MainFormControls Controls() {
+        return {{realPlayerButton, winampButton, xmplayButton},
+                {realPlayerTimer, winampTimer, xmplayTimer},
+                artistBox,
+                songBox,
+                formatBox,
+                followPlayerBox,
+                creditLine,
+                minimizeWatcher};
+    }
+    MainForm form{Controls(), windows, boxes, profile, host};
+
+  private:
+    EventLog* Log(bool quiet) { return quiet ? nullptr : &log; }
 };
 
 }  // namespace tunewick::testing

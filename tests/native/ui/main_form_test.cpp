@@ -28,29 +28,16 @@ constexpr TextView kXMPlayClass = u"xmplay-main";
 // The icon the form puts into the tray for FakeMainHost's window.
 const TrayIcon kTrayIcon{FakeMainHost::kWindow, FakeMainHost::kIcon, u"Tunewick"};
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public ::testing::Test, protected MainFormRig {
   protected:
     static constexpr PlayerKind kReal = PlayerKind::RealPlayer;
     static constexpr PlayerKind kWinamp = PlayerKind::Winamp;
     static constexpr PlayerKind kXM = PlayerKind::XMPlay;
 
-    MainFormTest() {
-        for (const PlayerMode& mode : kPlayerModes) {
-            ModeTimer(mode.player).OnTick([this, &mode] { form.PollTick(mode.player); });
-        }
-        minimizeWatcher.OnTick([this] { form.CheckForMinimize(); });
-        host.onClose = [this] { form.Unload(); };
-        windows.Open(u"MsnMsgrUIManager");
-    }
+    MainFormTest() { windows.Open(u"MsnMsgrUIManager"); }
 
     void Click(PlayerKind mode) { form.ToggleMode(mode); }
     void Tick(PlayerKind mode) { form.PollTick(mode); }
-    MemoryCaption& Button(PlayerKind mode) {
-        return mode == kReal ? realPlayerButton : mode == kWinamp ? winampButton : xmplayButton;
-    }
-    ManualClock::ClockTimer& ModeTimer(PlayerKind mode) {
-        return mode == kReal ? realPlayerTimer : mode == kWinamp ? winampTimer : xmplayTimer;
-    }
     static TextView PlayerClass(PlayerKind mode) {
         return mode == kReal ? kRealPlayerClass : mode == kWinamp ? kWinampClass : kXMPlayClass;
     }
@@ -61,36 +48,6 @@ class MainFormTest : public ::testing::Test {
         boxes.shown.clear();
         log.clear();
     }
-
-    EventLog log;
-    ManualClock clock;
-    MemoryCaption realPlayerButton{log, "realPlayerButton", ModeOf(kReal).offCaption};
-    MemoryCaption winampButton{log, "winampButton", ModeOf(kWinamp).offCaption};
-    MemoryCaption xmplayButton{log, "xmplayButton", ModeOf(kXM).offCaption};
-    MemoryCaption creditLine{log, "creditLine", u""};
-    MemoryTextBox artistBox;
-    MemoryTextBox songBox;
-    MemoryTextBox formatBox{kDesignedFormat};
-    MemoryCheckBox followPlayerBox;
-    ManualClock::ClockTimer& realPlayerTimer = clock.AddTimer(kModeInterval, false);
-    ManualClock::ClockTimer& winampTimer = clock.AddTimer(kModeInterval, false);
-    ManualClock::ClockTimer& xmplayTimer = clock.AddTimer(kModeInterval, false);
-    ManualClock::ClockTimer& minimizeWatcher = clock.AddTimer(kWatcherInterval, true);
-    LoggingWindowSystem windows{log};
-    ScriptedBoxes boxes{log};
-    FakeMainHost host{log};
-    MemoryProfileStore profile;
-    MainFormControls Controls() {
-        return {{realPlayerButton, winampButton, xmplayButton},
-                {realPlayerTimer, winampTimer, xmplayTimer},
-                artistBox,
-                songBox,
-                formatBox,
-                followPlayerBox,
-                creditLine,
-                minimizeWatcher};
-    }
-    MainForm form{Controls(), windows, boxes, profile, host};
 };
 
 // --- Toggles ---------------------------------------------------------------------------------
