@@ -161,7 +161,8 @@ class [[nodiscard]] CopyRemoval {
     CopyRemoval& operator=(const CopyRemoval&) = delete;
     ~CopyRemoval() {
         if (!inPlace_ && DeleteFileW(copy_.c_str()) == FALSE) {
-            TraceFailure(L"DeleteFileW " + copy_);
+            const DWORD error = GetLastError();
+            TraceFailure(L"DeleteFileW " + copy_, error);
         }
     }
     void InPlace() { inPlace_ = true; }
@@ -243,9 +244,14 @@ bool Win32ProfileStore::WriteEntries(std::span<const ProfileEntry> entries, Text
     if (original.found && original.attributes != INVALID_FILE_ATTRIBUTES &&
         (original.attributes & kKeptAttributes) != 0 &&
         SetFileAttributesW(copy.c_str(), original.attributes & kKeptAttributes) == FALSE) {
-        TraceFailure(L"SetFileAttributesW " + copy);  // the settings matter more: carry on
+        const DWORD error = GetLastError();
+        TraceFailure(L"SetFileAttributesW " + copy, error);  // the settings matter more
     }
     // One rename on one volume: either the old file or the new one is in place, never none.
+    // ReplaceFileW would also keep the file's own security descriptor and streams, but without a
+    // backup name a failure of its last step leaves no file at all
+    // (ERROR_UNABLE_TO_MOVE_REPLACEMENT), and Wine's moves the file aside and deletes it before
+    // it moves the copy in. The renamed copy has the folder's security, as any new file there.
     if (calls_.moveFile(copy.c_str(), file.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE) {
         const DWORD error = GetLastError();
