@@ -23,6 +23,7 @@
 #include "platform/trace.h"
 #include "platform/wide_text.h"
 #include "settings/settings_file.h"
+#include "win32/captured_trace.h"
 
 namespace tunewick::platform {
 namespace {
@@ -59,18 +60,6 @@ fs::path MakeTempDir() {
         }
     }
 }
-
-// The trace lines left while it lives.
-struct TraceCapture {
-    TraceCapture()
-        : previous(SetTraceSink([this](const std::wstring& line) { lines.push_back(line); })) {}
-    TraceCapture(const TraceCapture&) = delete;
-    TraceCapture& operator=(const TraceCapture&) = delete;
-    ~TraceCapture() { SetTraceSink(previous); }
-
-    std::vector<std::wstring> lines;
-    TraceSink previous;
-};
 
 class ProfileStoreTest : public ::testing::Test {
   protected:
@@ -339,7 +328,7 @@ TEST_F(ProfileStoreTest, NoValueDeletesTheKeyAndOnlyThat) {
 }
 
 TEST_F(ProfileStoreTest, AWriteIntoAMissingFolderFailsWithTheSystemsReasonAndATrace) {
-    const TraceCapture trace;
+    const CapturedTrace trace;
     EXPECT_FALSE(Write(u"S", u"k", u"v", PathOf("none\\a.cfg")));
     EXPECT_FALSE(Exists("none"));
     // One line of the system's words, for a message box.
@@ -432,7 +421,7 @@ TEST_F(ProfileStoreTest, ASaveThatFailsAtAnyStepLeavesTheFileAsItWasAndNoCopy) {
                 }
                 int calls = 0;
                 Win32ProfileStore failingStore(FailingCall(failing, calls));
-                const TraceCapture trace;
+                const CapturedTrace trace;
                 EXPECT_FALSE(failingStore.WriteEntries(*entries, PathOf("a.cfg")));
                 EXPECT_EQ(calls, failing) << "went on after the failure";
                 EXPECT_EQ(failingStore.LastWriteFailure(), SystemMessage(ERROR_SHARING_VIOLATION));
