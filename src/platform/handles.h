@@ -1,6 +1,6 @@
 #pragma once
 
-// Move-only owners for Win32 handles, GDI objects and a window's device context, and the
+// Move-only owners for Win32 handles, files, GDI objects and a window's device context, and the
 // selection of a GDI object into a device context for a scope. A copy could close a handle
 // twice, so none copies.
 
@@ -54,6 +54,14 @@ struct ClosedBy {
     static Value Null() noexcept { return nullptr; }
     static void Close(Value value) noexcept { Free(value); }
 };
+
+// A file from CreateFileW, which reports failure as INVALID_HANDLE_VALUE, not null.
+struct FileHandle {
+    using Value = HANDLE;
+    static Value Null() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Value value) noexcept { CloseHandle(value); }
+};
+using UniqueFile = UniqueResource<FileHandle>;
 
 // A menu attached to a window is destroyed with it: release it when attaching.
 using UniqueMenu = UniqueResource<ClosedBy<HMENU, &DestroyMenu>>;

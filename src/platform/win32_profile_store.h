@@ -2,29 +2,47 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "settings/profile_store.h"
 
 namespace tunewick::platform {
 
+// The calls of a save that can fail half way through it. A test puts its own in their place to
+// make one of them fail.
+struct ProfileSaveCalls {
+    std::function<BOOL(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file)> writeString =
+        &WritePrivateProfileStringW;
+    std::function<BOOL(LPCWSTR from, LPCWSTR to, DWORD flags)> moveFile = &MoveFileExW;
+};
+
 // The profile store over the platform's own functions (GetPrivateProfileStringW and
-// WritePrivateProfileStringW). The W forms take the program's UTF-16 texts as they are; the
-// platform keeps the file in the user's ANSI code page itself.
+// WritePrivateProfileStringW). Those keep a file that starts with the UTF-16 LE mark in UTF-16,
+// and write any other file, a new one too, in the user's ANSI code page, with "?" for whatever
+// it lacks. So a save that holds such a character first turns the file into UTF-16, its
+// content converted as it stands; a file whose texts all fit stays as the platform writes it.
+//
+// A save writes into a copy beside the file, which takes the file's place in one rename once
+// every entry is in: the file is either as it was or holds them all.
 class Win32ProfileStore final : public ProfileStore {
   public:
+    explicit Win32ProfileStore(ProfileSaveCalls calls = {});
+
     std::size_t GetString(TextView section, TextView key, TextView defaultValue,
                           std::span<char16_t> buffer, TextView path) override;
-    bool WriteString(TextView section, TextView key, std::optional<TextView> value,
-                     TextView path) override;
-    // The system's message for the failed write's error code.
+    bool WriteEntries(std::span<const ProfileEntry> entries, TextView path) override;
+    // The system's message for the error of the step that failed.
     Text LastWriteFailure() const override;
 
   private:
-    // Keeps why a write to `file` failed (`error`, the system's code) and leaves a trace of
-    // it; returns `done`.
-    bool Finish(bool done, const std::wstring& file, DWORD error);
+    // Keeps why the save failed (`error`, the system's code) and leaves a trace naming
+    // `operation`; returns false.
+    bool Fail(std::wstring_view operation, DWORD error);
 
+    ProfileSaveCalls calls_;
+    unsigned saves_ = 0;  // numbers the copies, so that no two saves share a name
     Text lastWriteFailure_;
 };
 

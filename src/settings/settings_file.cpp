@@ -21,9 +21,9 @@ Text ReadSetting(ProfileStore& store, TextView section, TextView key, TextView f
     return Text(buffer.data(), std::min(copied, buffer.size()));
 }
 
-WriteResult WriteSetting(ProfileStore& store, TextView section, TextView key,
-                         std::optional<TextView> value, TextView file) {
-    if (store.WriteString(section, key, value, file)) {
+WriteResult WriteSettings(ProfileStore& store, std::span<const ProfileEntry> settings,
+                          TextView file) {
+    if (store.WriteEntries(settings, file)) {
         return {.written = true, .failure = {}};
     }
     return {.written = false, .failure = store.LastWriteFailure()};

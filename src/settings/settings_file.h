@@ -1,6 +1,6 @@
 #pragma once
 
-#include <optional>
+#include <span>
 
 #include "core/text.h"
 #include "settings/profile_store.h"
@@ -26,8 +26,9 @@ struct WriteResult {
     explicit operator bool() const { return written; }
 };
 
-// Writes `key` (as given, mixed case) in `section`; no value deletes the key.
-WriteResult WriteSetting(ProfileStore& store, TextView section, TextView key,
-                         std::optional<TextView> value, TextView file);
+// Writes the settings in the order given, keys as given (mixed case), all or nothing: after a
+// refusal the file is as it was.
+WriteResult WriteSettings(ProfileStore& store, std::span<const ProfileEntry> settings,
+                          TextView file);
 
 }  // namespace tunewick

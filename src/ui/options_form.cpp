@@ -63,28 +63,19 @@ void OptionsForm::Save() {
     const Text artist = c_.artistBox.Value();
     const Text song = c_.songBox.Value();
     const Text format = c_.formatBox.Value();
-    struct Setting {
-        TextView section;
-        TextView key;
-        std::optional<TextView> value;
-    };
-    const Setting settings[] = {
+    const ProfileEntry settings[] = {
         {u"General", u"Minimize_Startup", minimizeAtStartup},
         {u"Defaults", u"Player", player},
         {u"Defaults", u"Artist", artist},
         {u"Defaults", u"Song", song},
         {u"Defaults", u"Format", format},
     };
-    for (const Setting& setting : settings) {
-        const Text path = Path();
-        const WriteResult result =
-            WriteSetting(profile_, setting.section, setting.key, setting.value, path);
-        if (!result) {
-            // The later writes would fail the same way. The dialog stays open with what the
-            // user chose, so that nothing is lost and nothing looks saved that is not.
-            boxes_.Show(SaveFailureText(path, result.failure), BoxKind::Warning, kErrorTitle);
-            return;
-        }
+    const Text path = Path();
+    if (const WriteResult result = WriteSettings(profile_, settings, path); !result) {
+        // Nothing was saved. The dialog stays open with what the user chose, so that nothing
+        // is lost and nothing looks saved that is not.
+        boxes_.Show(SaveFailureText(path, result.failure), BoxKind::Warning, kErrorTitle);
+        return;
     }
     host_.Close();
 }

@@ -32,7 +32,7 @@ struct OptionsFormControls {
 
 // The options dialog: edits settings.cfg, which the main window reads at its
 // next start. "OK" closes it once every setting is written; when the file cannot be written,
-// a box says why and the dialog stays open with the user's choices.
+// none is, a box says why and the dialog stays open with the user's choices.
 class OptionsForm {
   public:
     OptionsForm(const OptionsFormControls& controls, ProfileStore& profile, MessageBoxes& boxes,

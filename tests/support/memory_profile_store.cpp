@@ -18,10 +18,11 @@ auto FindKey(Entries& entries, TextView key) {
 
 }  // namespace
 
-MemoryProfileStore::Section* MemoryProfileStore::FindSection(TextView name) {
-    const auto found = std::find_if(sections_.begin(), sections_.end(),
+MemoryProfileStore::Section* MemoryProfileStore::FindSection(std::vector<Section>& sections,
+                                                             TextView name) {
+    const auto found = std::find_if(sections.begin(), sections.end(),
                                     [name](const Section& s) { return SameName(s.name, name); });
-    return found == sections_.end() ? nullptr : &*found;
+    return found == sections.end() ? nullptr : &*found;
 }
 
 std::size_t MemoryProfileStore::GetString(TextView section, TextView key, TextView defaultValue,
@@ -29,7 +30,7 @@ std::size_t MemoryProfileStore::GetString(TextView section, TextView key, TextVi
     paths.emplace_back(path);
     reads.push_back({Text(section), Text(key), Text(defaultValue), buffer.size()});
     TextView value = defaultValue;
-    if (const Section* s = FindSection(section)) {
+    if (const Section* s = FindSection(sections_, section)) {
         const auto found = FindKey(s->entries, key);
         if (found != s->entries.end()) {
             value = found->value;
@@ -44,29 +45,35 @@ std::size_t MemoryProfileStore::GetString(TextView section, TextView key, TextVi
     return copied;
 }
 
-bool MemoryProfileStore::WriteString(TextView section, TextView key, std::optional<TextView> value,
-                                     TextView path) {
+bool MemoryProfileStore::WriteEntries(std::span<const ProfileEntry> entries, TextView path) {
     paths.emplace_back(path);
-    writes.push_back(
-        {Text(section), Text(key), value ? std::optional<Text>(Text(*value)) : std::nullopt});
-    if (refuseFrom && writes.size() > *refuseFrom) {
-        lastFailure_ = refusal;
-        return false;
+    // Written into a copy that replaces the file only once every entry is in.
+    std::vector<Section> written = sections_;
+    for (const ProfileEntry& entry : entries) {
+        writes.push_back({Text(entry.section), Text(entry.key),
+                          entry.value ? std::optional<Text>(Text(*entry.value)) : std::nullopt});
+        if (refuseFrom && writes.size() > *refuseFrom) {
+            lastFailure_ = refusal;
+            return false;
+        }
+        Store(written, entry.section, entry.key, entry.value);
     }
+    sections_ = std::move(written);
+    exists = true;
     lastFailure_.clear();
-    Store(section, key, value);
     return true;
 }
 
 void MemoryProfileStore::Put(TextView section, TextView key, TextView value) {
-    Store(section, key, value);
+    Store(sections_, section, key, value);
+    exists = true;
 }
 
-void MemoryProfileStore::Store(TextView section, TextView key, std::optional<TextView> value) {
-    exists = true;
-    Section* s = FindSection(section);
+void MemoryProfileStore::Store(std::vector<Section>& sections, TextView section, TextView key,
+                               std::optional<TextView> value) {
+    Section* s = FindSection(sections, section);
     if (s == nullptr) {
-        s = &sections_.emplace_back(Section{Text(section), {}});
+        s = &sections.emplace_back(Section{Text(section), {}});
     }
     const auto found = FindKey(s->entries, key);
     if (!value) {

@@ -31,8 +31,7 @@ class MemoryProfileStore final : public ProfileStore {
 
     std::size_t GetString(TextView section, TextView key, TextView defaultValue,
                           std::span<char16_t> buffer, TextView path) override;
-    bool WriteString(TextView section, TextView key, std::optional<TextView> value,
-                     TextView path) override;
+    bool WriteEntries(std::span<const ProfileEntry> entries, TextView path) override;
     Text LastWriteFailure() const override { return lastFailure_; }
 
     // Seeds the file as if written by hand (no call is recorded).
@@ -43,10 +42,11 @@ class MemoryProfileStore final : public ProfileStore {
     bool exists = false;        // true once anything was stored
     std::vector<Text> paths;    // the path of every call
     std::vector<Read> reads;    // every read, in order
-    std::vector<Write> writes;  // every write, in order, refused ones too
+    std::vector<Write> writes;  // every entry written, in order, refused ones too
 
-    // From the write of this index on (counting every write), each is refused with
-    // `refusal` as its reason and changes nothing.
+    // The write of the entry of this index (counting every entry of every call) is refused
+    // with `refusal` as its reason, and so is every later one: the call it belongs to changes
+    // nothing.
     std::optional<std::size_t> refuseFrom;
     Text refusal = u"Access is denied.";
 
@@ -59,8 +59,9 @@ class MemoryProfileStore final : public ProfileStore {
         Text name;
         std::vector<Entry> entries;
     };
-    Section* FindSection(TextView name);
-    void Store(TextView section, TextView key, std::optional<TextView> value);
+    static Section* FindSection(std::vector<Section>& sections, TextView name);
+    static void Store(std::vector<Section>& sections, TextView section, TextView key,
+                      std::optional<TextView> value);
 
     std::vector<Section> sections_;
     Text lastFailure_;

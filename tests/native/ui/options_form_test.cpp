@@ -181,7 +181,7 @@ TEST_F(OptionsFormTest, EditedDefaultsAreWrittenInOrder) {
                               }));
 }
 
-TEST_F(OptionsFormTest, AFileThatCannotBeWrittenIsReportedAndTheDialogKeepsTheChoices) {
+TEST_F(OptionsFormTest, ARefusedSaveIsReportedChangesNothingAndTheDialogKeepsTheChoices) {
     struct Row {
         std::size_t refusedWrite;  // the first write refused: the last one tried
         TextView reason;
@@ -199,6 +199,9 @@ TEST_F(OptionsFormTest, AFileThatCannotBeWrittenIsReportedAndTheDialogKeepsTheCh
          }) {
         SCOPED_TRACE(row.refusedWrite);
         MemoryProfileStore store;
+        store.Put(u"General", u"Minimize_Startup", u"0");
+        store.Put(u"Defaults", u"Artist", u"Saved Artist");
+        const std::string before = store.Contents();
         store.refuseFrom = row.refusedWrite;
         store.refusal = Text(row.reason);
         ScriptedBoxes shown(log);
@@ -219,6 +222,7 @@ TEST_F(OptionsFormTest, AFileThatCannotBeWrittenIsReportedAndTheDialogKeepsTheCh
             shown.shown,
             (std::vector<ScriptedBoxes::Shown>{{Text(row.boxText), BoxKind::Warning, u"Error"}}));
         EXPECT_EQ(store.writes.size(), row.refusedWrite + 1);
+        EXPECT_EQ(store.Contents(), before) << "the writes before the refused one were kept";
         EXPECT_EQ(dialog.closed, 0);
         EXPECT_EQ(Selected(), 1);
         EXPECT_EQ(minimizeAtStartupBox.Value(), 1);

@@ -1,6 +1,6 @@
 // The options dialog driven from outside: what it shows on opening, what "OK" leaves in
-// settings.cfg (read back as bytes), and what "Cancel", the close box and a second "Options"
-// leave alone.
+// settings.cfg (read back as bytes: ANSI, or UTF-16 once a value needs it), and what "Cancel",
+// the close box and a second "Options" leave alone.
 
 #include "scenario.h"
 
@@ -32,6 +32,12 @@ void PrintTo(const Shown& shown, std::ostream* out) {
     *out << "{options " << state(shown.realplayer) << state(shown.winamp) << state(shown.xmplay)
          << ", minimize " << state(shown.minimizeOnStartup) << ", " << text(shown.artist) << ", "
          << text(shown.song) << ", " << text(shown.format) << "}";
+}
+
+// A UTF-16 LE file's bytes: the mark, then `text` as it lies in a little-endian memory.
+std::string Utf16File(TextView text) {
+    return "\xFF\xFE" +
+           std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t));
 }
 
 class OptionsScenario : public Scenario {
@@ -140,6 +146,39 @@ TEST_F(OptionsScenario, StartUpAppliesTheFileAndTheDialogShowsItWithoutPlayerWhe
               "Artist=Some Band\r\n"
               "Song=Some Song\r\n"
               "Format=\r\n");
+}
+
+TEST_F(OptionsScenario, JapaneseDefaultsSurviveOkTheNextOpeningAndAFreshStart) {
+    // Characters that Windows-1252, the code page of Wine's locale here, lacks.
+    const Text artist = u"\u5B87\u591A\u7530\u30D2\u30AB\u30EB";
+    const Text song = u"\u521D\u604B";
+    const Text format = u"{1} \u306E\u300C{0}\u300D";
+    {
+        auto app = StartTunewick();
+        ASSERT_TRUE(app);
+        auto dialog = OptionsDialog::Open(*app);
+        ASSERT_TRUE(dialog);
+        ASSERT_TRUE(SetText(dialog->artist, artist));
+        ASSERT_TRUE(SetText(dialog->song, song));
+        ASSERT_TRUE(SetText(dialog->format, format));
+        ASSERT_TRUE(Click(dialog->ok));
+        EXPECT_TRUE(WaitForWindowGone(dialog->window, 2s));
+        EXPECT_EQ(SettingsBytes(),
+                  Utf16File(u"[General]\r\nMinimize_Startup=0\r\n[Defaults]\r\nArtist=" + artist +
+                            u"\r\nSong=" + song + u"\r\nFormat=" + format + u"\r\n"));
+
+        dialog = OptionsDialog::Open(*app);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(Read(*dialog), (Shown{0, 0, 0, 0, artist, song, format}));
+        ASSERT_TRUE(Click(dialog->cancel));
+        EXPECT_TRUE(WaitForWindowGone(dialog->window, 2s));
+        EXPECT_EQ(app->Close(), 0u);
+    }
+    auto app = StartTunewick();
+    ASSERT_TRUE(app);
+    EXPECT_EQ(ReadText(app->BoxBeside(u"Artist")), artist);
+    EXPECT_EQ(ReadText(app->BoxBeside(u"Song Name")), song);
+    EXPECT_EQ(ReadText(app->BoxBeside(u"Format")), format);
 }
 
 }  // namespace

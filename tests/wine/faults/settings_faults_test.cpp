@@ -1,12 +1,16 @@
 // Settings files Tunewick cannot read sensibly or cannot rewrite: missing, empty, binary
 // garbage, ten megabytes long, read-only, a folder of that name, and a program folder that
 // cannot be written. Start-up and the options dialog's "OK" must survive each, and OK must
-// never destroy what it cannot rewrite, nor close as if it had saved it.
+// never destroy what it cannot rewrite, leave half a save behind, nor close as if it had
+// saved it.
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "fault_probes.h"
 #include "platform/trace.h"
@@ -126,6 +130,17 @@ StartState ReadStartState(const TunewickApp& app) {
     return state;
 }
 
+// The names in `folder`, sorted: a refused save leaves nothing new there.
+std::vector<std::wstring> Names(const std::filesystem::path& folder) {
+    std::vector<std::wstring> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        names.push_back(entry.path().filename().wstring());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 class SettingsFaults : public FaultScenario {
   protected:
     // Starts Tunewick, checks what start-up made of the file, saves the options, checks that
@@ -220,7 +235,7 @@ TEST_F(SettingsFaults, TenMegabytesAreReadAndKeptWhole) {
     StartSaveAndClose({{u"Big Artist", u"", u"Big {0}"}, u"Deactivate Kestrin"},
                       {u"Big Artist", u"", u"Big {0}"});
     std::printf("ten megabytes: start %lld ms, OK %lld ms\n", Ms(startTime_), Ms(saveTime_));
-    // Slow, as five rewrites of ten megabytes are, but bounded.
+    // Slow, as a copy and five rewrites of ten megabytes are, but bounded.
     EXPECT_LT(startTime_, 5s);
     EXPECT_LT(saveTime_, 10s);
     ExpectSaved(SettingsPath());
@@ -240,11 +255,13 @@ TEST_F(SettingsFaults, AReadOnlyFileIsReadAndLeftAsItIs) {
         const StartState atStart = ReadStartState(*app);
         EXPECT_EQ(atStart.boxes, (std::vector<Text>{u"Fixed", u"", u"Fixed {0}"}));
         EXPECT_EQ(atStart.kestrin, u"Deactivate Kestrin");
+        const auto names = Names(Folder());
         const auto refused = SaveOptionsRefused(*app);
         ASSERT_TRUE(refused);
         ExpectRefusal(*refused, SettingsPath(), ERROR_ACCESS_DENIED);
         EXPECT_TRUE(app->Process().Running());
         EXPECT_EQ(ReadFileBytes(SettingsPath()), bytes);
+        EXPECT_EQ(Names(Folder()), names);
         // Opened again in the same run, it shows the file, not what could not be saved.
         std::vector<Text> shown;
         ASSERT_TRUE(SaveOptionsRefused(*app, &shown));
@@ -264,11 +281,13 @@ TEST_F(SettingsFaults, AFolderNamedLikeTheFileIsLeftAsItIs) {
     auto app = StartTunewick();
     ASSERT_TRUE(app);
     EXPECT_EQ(ReadStartState(*app).boxes, kNothingShown);
+    const auto names = Names(Folder());
     std::vector<Text> shown;
     const auto refused = SaveOptionsRefused(*app, &shown);
     ASSERT_TRUE(refused);
     EXPECT_EQ(shown, kNothingShown);
     ExpectRefusal(*refused, SettingsPath(), std::nullopt);
+    EXPECT_EQ(Names(Folder()), names);
     EXPECT_LT(AnswerTime(app->MainWindow()).value_or(kPeerBound), kAnswerBound);
     EXPECT_EQ(app->Close(), 0u);
     EXPECT_TRUE(std::filesystem::is_directory(SettingsPath()));
@@ -304,7 +323,7 @@ TEST_F(SettingsFaults, AProgramFolderThatCannotBeWritten) {
         EXPECT_LT(AnswerTime(app->MainWindow()).value_or(kPeerBound), kAnswerBound);
         EXPECT_EQ(app->Close(), 0u);
     }
-    EXPECT_FALSE(std::filesystem::exists(bare / L"settings.cfg"));
+    EXPECT_EQ(Names(bare), std::vector<std::wstring>{L"Tunewick.exe"});
 
     // A file that cannot be rewritten is read, and stays byte for byte as it was.
     const auto before = ReadFileBytes(withFile / L"settings.cfg");
@@ -325,6 +344,7 @@ TEST_F(SettingsFaults, AProgramFolderThatCannotBeWritten) {
         EXPECT_EQ(app->Close(), 0u);
     }
     EXPECT_EQ(ReadFileBytes(withFile / L"settings.cfg"), before);
+    EXPECT_EQ(Names(withFile), (std::vector<std::wstring>{L"Tunewick.exe", L"settings.cfg"}));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "platform/message_boxes.h"
 #include "platform/trace.h"
 #include "platform/win32_controls.h"
+#include "win32/captured_trace.h"
 #include "win32/pump.h"
 #include "win32/test_thread.h"
 
@@ -255,21 +256,6 @@ TEST(Controls, FrameHandsItsControlsNotificationsToItsParent) {
     ASSERT_EQ(parent.notifications().size(), 1u);
     EXPECT_EQ(parent.notifications()[0].id, 321);
 }
-
-// Catches the trace lines while it lives.
-class CapturedTrace {
-  public:
-    CapturedTrace()
-        : previous_(SetTraceSink([this](const std::wstring& line) { lines.push_back(line); })) {}
-    CapturedTrace(const CapturedTrace&) = delete;
-    CapturedTrace& operator=(const CapturedTrace&) = delete;
-    ~CapturedTrace() { SetTraceSink(previous_); }
-
-    std::vector<std::wstring> lines;
-
-  private:
-    TraceSink previous_;
-};
 
 TEST(Trace, EachPlatformFailureLeavesOneLineWithTheSystemsReason) {
     RecordingParent parent;

@@ -1,7 +1,8 @@
 // The platform's profile functions, through the program's store, held to what the settings
 // file relies on: keys found whatever their case, values cut to the 750-unit buffer, no value
 // deleting a key, missing files and sections made by a write, a refused write giving the
-// system's reason, and ANSI and UTF-16 files kept as they are.
+// system's reason; an ANSI file kept ANSI until a value needs more, then UTF-16; and a save
+// that fails at any step leaving the file as it was.
 
 #include "platform/win32_profile_store.h"
 
@@ -9,6 +10,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -21,6 +23,7 @@
 #include "platform/trace.h"
 #include "platform/wide_text.h"
 #include "settings/settings_file.h"
+#include "win32/captured_trace.h"
 
 namespace tunewick::platform {
 namespace {
@@ -86,6 +89,21 @@ class ProfileStoreTest : public ::testing::Test {
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
     bool Exists(std::string_view name) const { return fs::exists(tempDir / fs::path(name)); }
+    // The names in the folder, sorted: a save leaves no copy behind.
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(tempDir)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // One entry saved on its own.
+    bool Write(TextView section, TextView key, std::optional<TextView> value, TextView path) {
+        const ProfileEntry entry{section, key, value};
+        return store.WriteEntries({&entry, 1}, path);
+    }
 
     Got Get(TextView section, TextView key, TextView defaultValue, std::size_t size,
             TextView path) {
@@ -181,7 +199,7 @@ TEST_F(ProfileStoreTest, TheDefaultComesBackForAnythingMissingAndAReadCreatesNot
 TEST_F(ProfileStoreTest, AnEmptyFileReadsAsEmptyAndTakesAWrite) {
     PutBytes("a.cfg", "");
     EXPECT_EQ(Read(u"S", u"k", PathOf("a.cfg"), u"d"), u"d");
-    ASSERT_TRUE(store.WriteString(u"S", u"k", u"v", PathOf("a.cfg")));
+    ASSERT_TRUE(Write(u"S", u"k", u"v", PathOf("a.cfg")));
     EXPECT_EQ(Bytes("a.cfg"), "[S]\r\nk=v\r\n");
 }
 
@@ -189,42 +207,103 @@ TEST_F(ProfileStoreTest, TextsEndAtTheirFirstNul) {
     PutBytes("a.cfg", "[S]\r\nk=v\r\n");
     EXPECT_EQ(Read(u"S\0junk"sv, u"k\0junk"sv, PathOf("a.cfg")), u"v");
     EXPECT_EQ(Read(u"S", u"none", PathOf("a.cfg"), u"de\0f"sv), u"de");
-    ASSERT_TRUE(store.WriteString(u"S", u"k", u"w\0junk"sv, PathOf("a.cfg")));
+    ASSERT_TRUE(Write(u"S", u"k", u"w\0junk"sv, PathOf("a.cfg")));
     EXPECT_EQ(Bytes("a.cfg"), "[S]\r\nk=w\r\n");
 }
 
 // ---- the file's encoding ----
 
-TEST_F(ProfileStoreTest, AnAnsiFileIsReadAndWrittenInTheCodePageWithQuestionMarksForTheRest) {
-    PutBytes("a.cfg", "[S]\r\nk=\xE9\x80\x81\x8D\x9F\xFF\r\n");
-    EXPECT_EQ(Read(u"S", u"k", PathOf("a.cfg")), u"\u00E9\u20AC\u0081\u008D\u0178\u00FF");
-
-    // A missing file is made ANSI too.
-    const Text path = PathOf("new.cfg");
-    ASSERT_TRUE(store.WriteString(u"S\u00E9", u"k", u"\u00E9\u20AC\u0081\u0178\u00FF", path));
-    ASSERT_TRUE(store.WriteString(u"S\u00E9", u"cjk", u"\u4E2D\u6587", path));
-    ASSERT_TRUE(store.WriteString(u"S\u00E9", u"pair", u"a\U0001F600b", path));
-    EXPECT_EQ(Bytes("new.cfg"), "[S\xE9]\r\nk=\xE9\x80\x81\x9F\xFF\r\ncjk=??\r\npair=a??b\r\n");
-    EXPECT_EQ(Read(u"S\u00E9", u"k", path), u"\u00E9\u20AC\u0081\u0178\u00FF");
+// The bytes of a UTF-16 LE profile file: the mark, then `text`.
+std::string Utf16File(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
 }
 
-TEST_F(ProfileStoreTest, AUtf16FileIsReadAndKeptInUtf16) {
-    PutBytes("a.cfg", "\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\xE9\0\x42\x01\r\0\n\0"s);
-    EXPECT_EQ(Read(u"S", u"k", PathOf("a.cfg")), u"\u00E9\u0142");
-    ASSERT_TRUE(store.WriteString(u"S", u"j", u"\u4E2D", PathOf("a.cfg")));
-    EXPECT_EQ(Bytes("a.cfg"),
-              "\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\xE9\0\x42\x01\r\0\n\0j\0=\0\x2D\x4E\r\0\n\0"s);
+// The cases below are written for Windows-1252, the ANSI code page of the locale Wine gives
+// its prefix here.
+constexpr UINT kAssumedCodePage = 1252;
+
+TEST_F(ProfileStoreTest, AnAnsiFileIsReadInTheCodePageAndAUtf16FileInUtf16) {
+    ASSERT_EQ(GetACP(), kAssumedCodePage);
+    PutBytes("a.cfg", "[S]\r\nk=\xE9\x80\x81\x8D\x9F\xFF\r\n");
+    EXPECT_EQ(Read(u"S", u"k", PathOf("a.cfg")), u"\u00E9\u20AC\u0081\u008D\u0178\u00FF");
+    PutBytes("w.cfg", Utf16File(u"[S]\r\nk=\u00E9\u0142\U0001F600\r\n"));
+    EXPECT_EQ(Read(u"S", u"k", PathOf("w.cfg")), u"\u00E9\u0142\U0001F600");
+}
+
+TEST_F(ProfileStoreTest, ASaveOfACharacterTheCodePageLacksTurnsTheFileIntoUtf16First) {
+    ASSERT_EQ(GetACP(), kAssumedCodePage);
+    // Two sections and characters of the code page's upper half, which the conversion keeps.
+    const std::string ansi = "[Defaults]\r\nArtist=Caf\xE9\r\n[Other]\r\nPrice=5\x80\r\n";
+    struct Case {
+        const char* name;
+        std::optional<std::string> before;  // none: no file
+        std::vector<ProfileEntry> entries;
+        std::string after;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"Latin-1 fits: the file stays ANSI",
+              ansi,
+              {{u"Defaults", u"Song", u"\u00FF \u20AC"}},
+              "[Defaults]\r\nArtist=Caf\xE9\r\nSong=\xFF \x80\r\n[Other]\r\nPrice=5\x80\r\n"},
+             {"Latin-1 fits: a new file is ANSI",
+              std::nullopt,
+              {{u"S\u00E9", u"k", u"\u00E9\u20AC\u0081\u0178\u00FF"}},
+              "[S\xE9]\r\nk=\xE9\x80\x81\x9F\xFF\r\n"},
+             {"Japanese",
+              ansi,
+              {{u"Defaults", u"Artist", u"\u30D0\u30F3\u30C9"}},
+              Utf16File(
+                  u"[Defaults]\r\nArtist=\u30D0\u30F3\u30C9\r\n[Other]\r\nPrice=5\u20AC\r\n")},
+             {"outside the BMP, into a new file",
+              std::nullopt,
+              {{u"Defaults", u"Song", u"a\U0001F600b"}},
+              Utf16File(u"[Defaults]\r\nSong=a\U0001F600b\r\n")},
+             {"a look-alike is not the character: no best fit",
+              ansi,
+              {{u"Defaults", u"Artist", u"M\u0101ori"}},
+              Utf16File(u"[Defaults]\r\nArtist=M\u0101ori\r\n[Other]\r\nPrice=5\u20AC\r\n")},
+             {"a mix, in a key, a section and a delete",
+              ansi,
+              {{u"Defaults", u"Artist", u"Caf\u00E9"},
+               {u"Defaults", u"\u66F2", u"\u6B4C \U0001F3B5 Caf\u00E9"},
+               {u"Other", u"Price", std::nullopt},
+               {u"\u66F2", u"Format", u"{0}"}},
+              Utf16File(u"[Defaults]\r\nArtist=Caf\u00E9\r\n\u66F2=\u6B4C \U0001F3B5 Caf\u00E9\r\n"
+                        u"[Other]\r\n[\u66F2]\r\nFormat={0}\r\n")},
+             {"a UTF-16 file gaining a value that fits stays UTF-16",
+              Utf16File(u"[S]\r\nk=\u00E9\u0142\r\n"),
+              {{u"S", u"j", u"plain"}},
+              Utf16File(u"[S]\r\nk=\u00E9\u0142\r\nj=plain\r\n")},
+         }) {
+        SCOPED_TRACE(c.name);
+        fs::remove(tempDir / "a.cfg");
+        if (c.before) {
+            PutBytes("a.cfg", *c.before);
+        }
+        ASSERT_TRUE(store.WriteEntries(c.entries, PathOf("a.cfg")));
+        EXPECT_EQ(Bytes("a.cfg"), c.after);
+        for (const ProfileEntry& entry : c.entries) {
+            EXPECT_EQ(Read(entry.section, entry.key, PathOf("a.cfg"), u"<none>"),
+                      entry.value.value_or(u"<none>"));
+        }
+        EXPECT_EQ(Files(), std::vector<std::string>{"a.cfg"});
+    }
 }
 
 // ---- writing ----
 
 TEST_F(ProfileStoreTest, AWriteCreatesTheMissingFileSectionAndKey) {
     const Text path = PathOf("settings.cfg");
-    ASSERT_TRUE(store.WriteString(u"General", u"Minimize_Startup", u"0", path));
+    ASSERT_TRUE(Write(u"General", u"Minimize_Startup", u"0", path));
     EXPECT_EQ(Bytes("settings.cfg"), "[General]\r\nMinimize_Startup=0\r\n");
-    ASSERT_TRUE(store.WriteString(u"Defaults", u"Player", u"Winamp", path));
-    ASSERT_TRUE(store.WriteString(u"defaults", u"ARTIST", u"x", path));       // a new key
-    ASSERT_TRUE(store.WriteString(u"DEFAULTS", u"player", u"XMPlay", path));  // found
+    ASSERT_TRUE(Write(u"Defaults", u"Player", u"Winamp", path));
+    ASSERT_TRUE(Write(u"defaults", u"ARTIST", u"x", path));       // a new key
+    ASSERT_TRUE(Write(u"DEFAULTS", u"player", u"XMPlay", path));  // found
     EXPECT_EQ(Bytes("settings.cfg"),
               "[General]\r\nMinimize_Startup=0\r\n[Defaults]\r\nPlayer=XMPlay\r\nARTIST=x\r\n");
 }
@@ -234,36 +313,32 @@ TEST_F(ProfileStoreTest, NoValueDeletesTheKeyAndOnlyThat) {
     PutBytes("a.cfg", file);
     const Text path = PathOf("a.cfg");
     // Nothing to delete: done, and the file stays as it was, or missing.
-    ASSERT_TRUE(store.WriteString(u"S", u"none", std::nullopt, path));
-    ASSERT_TRUE(store.WriteString(u"None", u"k", std::nullopt, path));
+    ASSERT_TRUE(Write(u"S", u"none", std::nullopt, path));
+    ASSERT_TRUE(Write(u"None", u"k", std::nullopt, path));
     EXPECT_EQ(Bytes("a.cfg"), file);
-    ASSERT_TRUE(store.WriteString(u"S", u"k", std::nullopt, PathOf("none.cfg")));
+    ASSERT_TRUE(Write(u"S", u"k", std::nullopt, PathOf("none.cfg")));
     EXPECT_FALSE(Exists("none.cfg"));
 
-    ASSERT_TRUE(store.WriteString(u"s", u"K", std::nullopt, path));
+    ASSERT_TRUE(Write(u"s", u"K", std::nullopt, path));
     EXPECT_EQ(Bytes("a.cfg"), "[S]\r\nj=x\r\n[T]\r\nk=2\r\n");
     EXPECT_EQ(Read(u"T", u"k", path), u"2");
     // Deleting the last key leaves its header.
-    ASSERT_TRUE(store.WriteString(u"S", u"j", std::nullopt, path));
+    ASSERT_TRUE(Write(u"S", u"j", std::nullopt, path));
     EXPECT_EQ(Bytes("a.cfg"), "[S]\r\n[T]\r\nk=2\r\n");
 }
 
 TEST_F(ProfileStoreTest, AWriteIntoAMissingFolderFailsWithTheSystemsReasonAndATrace) {
-    std::vector<std::wstring> traced;
-    const TraceSink previous =
-        SetTraceSink([&traced](const std::wstring& line) { traced.push_back(line); });
-    EXPECT_FALSE(store.WriteString(u"S", u"k", u"v", PathOf("none\\a.cfg")));
-    SetTraceSink(previous);
+    const CapturedTrace trace;
+    EXPECT_FALSE(Write(u"S", u"k", u"v", PathOf("none\\a.cfg")));
     EXPECT_FALSE(Exists("none"));
     // One line of the system's words, for a message box.
     const Text reason = store.LastWriteFailure();
     EXPECT_FALSE(reason.empty());
     EXPECT_EQ(reason.find_first_of(u"\r\n"), Text::npos) << Utf8(reason);
-    ASSERT_EQ(traced.size(), 1u);
-    EXPECT_NE(traced[0].find(L"WritePrivateProfileStringW " + ToWide(PathOf("none\\a.cfg"))),
-              std::wstring::npos);
+    ASSERT_EQ(trace.lines.size(), 1u);
+    EXPECT_NE(trace.lines[0].find(ToWide(PathOf("none\\a.cfg"))), std::wstring::npos);
     // A write that succeeds leaves no reason behind.
-    ASSERT_TRUE(store.WriteString(u"S", u"k", u"v", PathOf("a.cfg")));
+    ASSERT_TRUE(Write(u"S", u"k", u"v", PathOf("a.cfg")));
     EXPECT_EQ(store.LastWriteFailure(), u"");
 }
 
@@ -273,21 +348,113 @@ TEST_F(ProfileStoreTest, AReadOnlyFileIsReadButRefusesEveryWrite) {
     const Text path = PathOf("a.cfg");
     ASSERT_TRUE(SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(Read(u"S", u"k", path), u"v");
-    EXPECT_FALSE(store.WriteString(u"S", u"k", u"w", path));
+    EXPECT_FALSE(Write(u"S", u"k", u"w", path));
     EXPECT_EQ(store.LastWriteFailure(), SystemMessage(ERROR_ACCESS_DENIED));
-    EXPECT_FALSE(store.WriteString(u"S", u"k", std::nullopt, path));  // a delete too
+    EXPECT_FALSE(Write(u"S", u"k", std::nullopt, path));  // a delete too
+    EXPECT_FALSE(Write(u"S", u"k", u"\u4E2D", path));     // and a change to UTF-16
     EXPECT_EQ(Bytes("a.cfg"), file);
+    EXPECT_EQ(Files(), std::vector<std::string>{"a.cfg"});
+    EXPECT_EQ(GetFileAttributesW(ToWide(path).c_str()) & FILE_ATTRIBUTE_READONLY,
+              DWORD{FILE_ATTRIBUTE_READONLY});
+}
+
+TEST_F(ProfileStoreTest, ASavedFileKeepsTheAttributesAUserGaveIt) {
+    PutBytes("a.cfg", "[S]\r\nk=v\r\n");
+    const std::wstring path = ToWide(PathOf("a.cfg"));
+    const DWORD given = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), given));
+    ASSERT_EQ(GetFileAttributesW(path.c_str()) & given, given) << "this file system keeps none";
+    ASSERT_TRUE(Write(u"S", u"k", u"\u4E2D", PathOf("a.cfg")));
+    EXPECT_EQ(Read(u"S", u"k", PathOf("a.cfg")), u"\u4E2D");
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) & given, given);
+}
+
+// ---- all or nothing ----
+
+// Makes the `failing`-th of the calls a save makes that can fail half way (each entry's write,
+// then the rename) fail as for a file another program holds open; counts them in `calls`.
+ProfileSaveCalls FailingCall(int failing, int& calls) {
+    const auto fails = [failing, &calls] {
+        if (++calls != failing) {
+            return false;
+        }
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return true;
+    };
+    ProfileSaveCalls saveCalls;
+    saveCalls.writeString = [fails](LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file) {
+        return fails() ? FALSE : WritePrivateProfileStringW(section, key, value, file);
+    };
+    saveCalls.moveFile = [fails](LPCWSTR from, LPCWSTR to, DWORD flags) {
+        return fails() ? FALSE : MoveFileExW(from, to, flags);
+    };
+    return saveCalls;
+}
+
+TEST_F(ProfileStoreTest, ASaveThatFailsAtAnyStepLeavesTheFileAsItWasAndNoCopy) {
+    const std::string ansi =
+        "[General]\r\nMinimize_Startup=1\r\n[Defaults]\r\nPlayer=Winamp\r\nArtist=Old\r\n";
+    const std::vector<ProfileEntry> fitting = {
+        {u"General", u"Minimize_Startup", u"0"}, {u"Defaults", u"Player", std::nullopt},
+        {u"Defaults", u"Artist", u"New"},        {u"Defaults", u"Song", u"Caf\u00E9"},
+        {u"Defaults", u"Format", u"{0} - {1}"},
+    };
+    const std::vector<ProfileEntry> needingUtf16 = [&fitting] {
+        std::vector<ProfileEntry> entries = fitting;
+        entries[2].value = u"\u30D0\u30F3\u30C9";
+        return entries;
+    }();
+    constexpr int kCalls = 6;  // five writes, one rename
+
+    for (const std::optional<std::string>& before :
+         {std::optional<std::string>(ansi),
+          std::optional<std::string>(Utf16File(u"[S]\r\nk=\u0142\r\n")),
+          std::optional<std::string>()}) {
+        for (const auto* entries : {&fitting, &needingUtf16}) {
+            for (int failing = 1; failing <= kCalls; ++failing) {
+                SCOPED_TRACE(std::string(before ? "a file" : "no file") + ", " +
+                             (entries == &fitting ? "fitting" : "needing UTF-16") +
+                             ", failing call " + std::to_string(failing));
+                fs::remove(tempDir / "a.cfg");
+                if (before) {
+                    PutBytes("a.cfg", *before);
+                }
+                int calls = 0;
+                Win32ProfileStore failingStore(FailingCall(failing, calls));
+                const CapturedTrace trace;
+                EXPECT_FALSE(failingStore.WriteEntries(*entries, PathOf("a.cfg")));
+                EXPECT_EQ(calls, failing) << "went on after the failure";
+                EXPECT_EQ(failingStore.LastWriteFailure(), SystemMessage(ERROR_SHARING_VIOLATION));
+                EXPECT_EQ(Bytes("a.cfg"), before.value_or("<missing>"));
+                EXPECT_EQ(Files(),
+                          before ? std::vector<std::string>{"a.cfg"} : std::vector<std::string>{});
+                ASSERT_EQ(trace.lines.size(), 1u);
+                EXPECT_NE(trace.lines[0].find(failing < kCalls ? L"WritePrivateProfileStringW "
+                                                               : L"MoveFileExW "),
+                          std::wstring::npos);
+            }
+        }
+    }
+    // The same calls, none failing, save it all.
+    int calls = 0;
+    Win32ProfileStore counted(FailingCall(0, calls));
+    ASSERT_TRUE(counted.WriteEntries(needingUtf16, PathOf("a.cfg")));
+    EXPECT_EQ(calls, kCalls);
+    EXPECT_EQ(Read(u"Defaults", u"Artist", PathOf("a.cfg")), u"\u30D0\u30F3\u30C9");
+    EXPECT_EQ(Files(), std::vector<std::string>{"a.cfg"});
 }
 
 // ---- the settings file over this store ----
 
 TEST_F(ProfileStoreTest, SettingsWrittenWithMixedCaseKeysReadBackThroughLoweredOnes) {
     const Text path = PathOf("settings.cfg");
-    ASSERT_TRUE(WriteSetting(store, u"General", u"Minimize_Startup", u"1", path));
-    ASSERT_TRUE(WriteSetting(store, u"Defaults", u"Player", u"Winamp", path));
+    const ProfileEntry written[] = {{u"General", u"Minimize_Startup", u"1"},
+                                    {u"Defaults", u"Player", u"Winamp"}};
+    ASSERT_TRUE(WriteSettings(store, written, path));
     EXPECT_EQ(ReadSetting(store, u"General", u"Minimize_Startup", path), u"1");
     EXPECT_EQ(ReadSetting(store, u"Defaults", u"Player", path), u"Winamp");
-    ASSERT_TRUE(WriteSetting(store, u"Defaults", u"Player", std::nullopt, path));
+    const ProfileEntry deleted[] = {{u"Defaults", u"Player", std::nullopt}};
+    ASSERT_TRUE(WriteSettings(store, deleted, path));
     EXPECT_EQ(ReadSetting(store, u"Defaults", u"Player", path), u"");
     EXPECT_EQ(Bytes("settings.cfg"), "[General]\r\nMinimize_Startup=1\r\n[Defaults]\r\n");
 }
@@ -295,11 +462,11 @@ TEST_F(ProfileStoreTest, SettingsWrittenWithMixedCaseKeysReadBackThroughLoweredO
 TEST_F(ProfileStoreTest, ASettingOf749CharactersReadsWholeAndALongerOneIsCut) {
     const Text path = PathOf("settings.cfg");
     const Text exact = Text(748, u'x') + u"Y";
-    ASSERT_TRUE(WriteSetting(store, u"Defaults", u"Artist", exact, path));
+    ASSERT_TRUE(Write(u"Defaults", u"Artist", exact, path));
     EXPECT_EQ(ReadSetting(store, u"Defaults", u"Artist", path), exact);
     for (const std::size_t length : {750, 751, 5000}) {
         const Text longer = Text(length - 1, u'x') + u"Z";
-        ASSERT_TRUE(WriteSetting(store, u"Defaults", u"Song", longer, path));
+        ASSERT_TRUE(Write(u"Defaults", u"Song", longer, path));
         EXPECT_EQ(ReadSetting(store, u"Defaults", u"Song", path), Text(749, u'x')) << length;
     }
 }
