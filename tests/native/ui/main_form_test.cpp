@@ -513,6 +513,60 @@ TEST_F(MainFormTest, WatcherSendsAMinimizedWindowToTheTrayOnEveryTickUntilRestor
     EXPECT_EQ(log, (EventLog{"show", "state=0"}));
 }
 
+// At log-on the shell may refuse the icon (busy, or not there yet), and no "TaskbarCreated"
+// follows. The window then stays where the user can reach it, the watcher asks the shell
+// again on each tick, and the window goes to the tray once the icon is there.
+TEST_F(MainFormTest, WindowGoesToTheTrayOnlyOnceTheShellTakesTheIcon) {
+    enum class Asked { StartUp, Button, Minimize };
+    enum class Meanwhile { Nothing, Show, Restore, ShellRestarts };
+    struct Row {
+        const char* name;
+        Asked asked;
+        int refused;  // adds the shell refuses first
+        Meanwhile atThreeSeconds;
+        std::optional<int> hiddenAtMs;  // none: the window stays on the screen
+    };
+    const Row rows[] = {
+        {"Minimize On Startup", Asked::StartUp, 2, Meanwhile::Nothing, 4000},
+        {"the button", Asked::Button, 1, Meanwhile::Nothing, 2000},
+        {"a minimize, first seen by the watcher", Asked::Minimize, 2, Meanwhile::Nothing, 6000},
+        {"the button, then Show (a second start)", Asked::Button, 3, Meanwhile::Show, {}},
+        {"a minimize, then restored by the user", Asked::Minimize, 3, Meanwhile::Restore, {}},
+        {"the button, then the shell restarts", Asked::Button, 99, Meanwhile::ShellRestarts, 3000},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MainFormRig rig;
+        rig.host.refuseAdds = row.refused;
+        if (row.asked == Asked::StartUp) {
+            rig.profile.Put(u"General", u"Minimize_Startup", u"1");
+        }
+        rig.form.Load();
+        if (row.asked == Asked::Button) {
+            rig.form.MinimizeToTray();
+        } else if (row.asked == Asked::Minimize) {
+            rig.host.state = 1;
+        }
+        std::optional<int> hiddenAt;
+        for (int ms = 0; ms <= 10000; ms += 1000) {
+            rig.clock.Advance(milliseconds(ms == 0 ? 0 : 1000));
+            if (ms == 3000 && row.atThreeSeconds == Meanwhile::Show) {
+                rig.form.ShowFromTray();
+            } else if (ms == 3000 && row.atThreeSeconds == Meanwhile::Restore) {
+                rig.host.state = 0;
+            } else if (ms == 3000 && row.atThreeSeconds == Meanwhile::ShellRestarts) {
+                rig.host.refuseAdds = 0;
+                rig.form.TaskbarCreated();
+            }
+            if (!hiddenAt && !rig.host.visible) {
+                hiddenAt = ms;
+            }
+        }
+        EXPECT_EQ(hiddenAt, row.hiddenAtMs);
+        EXPECT_EQ(rig.host.hiddenWithoutIcon, 0);
+    }
+}
+
 TEST_F(MainFormTest, MenuShowRestoresAndCloseClosesHelpThenTheWindow) {
     form.Load();
     form.ShowFromTray();
