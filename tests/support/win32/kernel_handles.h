@@ -1,7 +1,6 @@
 #pragma once
 
 // Owners for the kernel handles the tests and tools open: processes, threads, jobs and files.
-// (The program itself opens none.)
 
 #include <windows.h>
 
@@ -9,8 +8,7 @@
 
 namespace tunewick::e2e {
 
-// Processes, threads, events, jobs: the null handle owns nothing.
-using UniqueKernelHandle = platform::UniqueResource<platform::ClosedBy<HANDLE, &CloseHandle>>;
+using platform::UniqueKernelHandle;
 
 // CreateFileW reports failure as INVALID_HANDLE_VALUE, not null.
 struct FileHandle {
