@@ -39,14 +39,14 @@ bool AskRunningToShow(const wchar_t* mainWindowClass, DWORD& refusal) {
 }  // namespace
 
 UINT ShowRunningInstanceMessage() {
-    static const UINT message = [] {
+    static const UINT kShowRequest = [] {
         const UINT registered = RegisterWindowMessageW(L"Tunewick.ShowMainWindow");
         if (registered == 0) {
             TraceFailure(L"RegisterWindowMessageW");
         }
         return registered;
     }();
-    return message;
+    return kShowRequest;
 }
 
 SingleInstance SingleInstance::Claim(const wchar_t* mainWindowClass) {
