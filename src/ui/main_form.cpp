@@ -209,12 +209,19 @@ void MainForm::MinimizeToTray() {
 void MainForm::AddIconThenHide() {
     // Hidden without an icon, the window could not be reached at all, and Tunewick would go on
     // publishing. Until the shell shows the icon (at log-on it may be busy or not there yet,
-    // and no "TaskbarCreated" follows a timed-out add) the window stays as it is.
+    // and no "TaskbarCreated" follows a timed-out add) the window stays as it is; one in the
+    // tray whose icon the shell lost and will not take back comes out until it does.
     if (!host_.AddTrayIcon(trayIcon_)) {
+        if (inTray_) {
+            inTray_ = false;
+            hidePending_ = host_.WindowState() != 1;
+            host_.ShowMainWindow();
+        }
         return;
     }
     if (hidePending_ || host_.WindowState() == 1) {
         hidePending_ = false;
+        inTray_ = true;
         host_.HideMainWindow();
     }
 }
@@ -245,6 +252,7 @@ void MainForm::TrayIconEvent(TrayEvent event) {
 
 void MainForm::ShowFromTray() {
     hidePending_ = false;
+    inTray_ = false;
     host_.ShowMainWindow();
     host_.SetWindowState(0);
 }

@@ -152,7 +152,8 @@ class MainForm {
     void Unload();
 
     // The shell's "TaskbarCreated": the shell restarted, so an icon that had been added is
-    // gone; add it again (and hide the window, if that waited for the icon).
+    // gone; add it again (and hide the window, if that waited for the icon). A window in the
+    // tray comes out while the new shell refuses the icon.
     void TaskbarCreated();
     // The session ends (the user logs off, or the system shuts down): run the shutdown as a
     // close would.
@@ -188,6 +189,7 @@ class MainForm {
     // "Minimize To Tray" (or the load) asked to hide a window that was not minimized, and the
     // shell has not shown the icon yet.
     bool hidePending_ = false;
+    bool inTray_ = false;  // hidden by the form, and not shown since
     bool tickBoxOpen_ = false;
     bool unloaded_ = false;
 };

@@ -518,21 +518,27 @@ TEST_F(MainFormTest, WatcherSendsAMinimizedWindowToTheTrayOnEveryTickUntilRestor
 // again on each tick, and the window goes to the tray once the icon is there.
 TEST_F(MainFormTest, WindowGoesToTheTrayOnlyOnceTheShellTakesTheIcon) {
     enum class Asked { StartUp, Button, Minimize };
-    enum class Meanwhile { Nothing, Show, Restore, ShellRestarts };
+    enum class AtThreeSeconds { Nothing, Show, Restore, ShellRestarts, ShellRestartsRefusingTwice };
     struct Row {
         const char* name;
         Asked asked;
         int refused;  // adds the shell refuses first
-        Meanwhile atThreeSeconds;
-        std::optional<int> hiddenAtMs;  // none: the window stays on the screen
+        AtThreeSeconds meanwhile;
+        const char* seen;  // the window at 0, 1, ... 10 s: Visible or Hidden
     };
     const Row rows[] = {
-        {"Minimize On Startup", Asked::StartUp, 2, Meanwhile::Nothing, 4000},
-        {"the button", Asked::Button, 1, Meanwhile::Nothing, 2000},
-        {"a minimize, first seen by the watcher", Asked::Minimize, 2, Meanwhile::Nothing, 6000},
-        {"the button, then Show (a second start)", Asked::Button, 3, Meanwhile::Show, {}},
-        {"a minimize, then restored by the user", Asked::Minimize, 3, Meanwhile::Restore, {}},
-        {"the button, then the shell restarts", Asked::Button, 99, Meanwhile::ShellRestarts, 3000},
+        {"Minimize On Startup", Asked::StartUp, 2, AtThreeSeconds::Nothing, "VVVVHHHHHHH"},
+        {"the button", Asked::Button, 1, AtThreeSeconds::Nothing, "VVHHHHHHHHH"},
+        {"a minimize, seen by the watcher", Asked::Minimize, 2, AtThreeSeconds::Nothing,
+         "VVVVVVHHHHH"},
+        {"the button, then Show (or a second start)", Asked::Button, 3, AtThreeSeconds::Show,
+         "VVVVVVVVVVV"},
+        {"a minimize, then restored by the user", Asked::Minimize, 3, AtThreeSeconds::Restore,
+         "VVVVVVVVVVV"},
+        {"the button, then a shell that takes it", Asked::Button, 99, AtThreeSeconds::ShellRestarts,
+         "VVVHHHHHHHH"},
+        {"in the tray, then a shell that refuses twice", Asked::Button, 0,
+         AtThreeSeconds::ShellRestartsRefusingTwice, "HHHVVVHHHHH"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -547,22 +553,31 @@ TEST_F(MainFormTest, WindowGoesToTheTrayOnlyOnceTheShellTakesTheIcon) {
         } else if (row.asked == Asked::Minimize) {
             rig.host.state = 1;
         }
-        std::optional<int> hiddenAt;
-        for (int ms = 0; ms <= 10000; ms += 1000) {
-            rig.clock.Advance(milliseconds(ms == 0 ? 0 : 1000));
-            if (ms == 3000 && row.atThreeSeconds == Meanwhile::Show) {
-                rig.form.ShowFromTray();
-            } else if (ms == 3000 && row.atThreeSeconds == Meanwhile::Restore) {
-                rig.host.state = 0;
-            } else if (ms == 3000 && row.atThreeSeconds == Meanwhile::ShellRestarts) {
-                rig.host.refuseAdds = 0;
-                rig.form.TaskbarCreated();
+        std::string seen;
+        for (int second = 0; second <= 10; ++second) {
+            rig.clock.Advance(milliseconds(second == 0 ? 0 : 1000));
+            if (second == 3) {
+                switch (row.meanwhile) {
+                    case AtThreeSeconds::Nothing:
+                        break;
+                    case AtThreeSeconds::Show:
+                        rig.form.ShowFromTray();
+                        break;
+                    case AtThreeSeconds::Restore:
+                        rig.host.state = 0;
+                        break;
+                    case AtThreeSeconds::ShellRestarts:
+                    case AtThreeSeconds::ShellRestartsRefusingTwice:
+                        rig.host.iconThere = false;
+                        rig.host.refuseAdds =
+                            row.meanwhile == AtThreeSeconds::ShellRestarts ? 0 : 2;
+                        rig.form.TaskbarCreated();
+                        break;
+                }
             }
-            if (!hiddenAt && !rig.host.visible) {
-                hiddenAt = ms;
-            }
+            seen += rig.host.visible ? 'V' : 'H';
         }
-        EXPECT_EQ(hiddenAt, row.hiddenAtMs);
+        EXPECT_EQ(seen, row.seen);
         EXPECT_EQ(rig.host.hiddenWithoutIcon, 0);
     }
 }
