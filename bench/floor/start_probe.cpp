@@ -92,7 +92,12 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("window_ms %.1f\npid %lu\n", elapsed, info.dwProcessId);
     if (!keep) {
         TerminateProcess(process.Get(), 0);
-        WaitForSingleObject(process.Get(), 5000);
+        // Gone before the next start: a Tunewick still ending would hold its session, and the
+        // next start would be timed as a second one.
+        if (WaitForSingleObject(process.Get(), 5000) != WAIT_OBJECT_0) {
+            std::fprintf(stderr, "start_probe: the program did not end within 5 s\n");
+            return 1;
+        }
     }
     return 0;
 }

@@ -68,6 +68,8 @@ using UniqueMenu = UniqueResource<ClosedBy<HMENU, &DestroyMenu>>;
 // Stock fonts must not be owned.
 using UniqueFont = UniqueResource<ClosedBy<HFONT, &DeleteObject>>;
 using UniqueModule = UniqueResource<ClosedBy<HMODULE, &FreeLibrary>>;
+// Kernel objects (processes, threads, mutexes, jobs): the null handle owns nothing.
+using UniqueKernelHandle = UniqueResource<ClosedBy<HANDLE, &CloseHandle>>;
 
 // A window's device context from GetDC (null: the screen's), released to the same window.
 class [[nodiscard]] UniqueWindowDc {

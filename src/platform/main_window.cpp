@@ -4,6 +4,7 @@
 
 #include "platform/frame.h"
 #include "platform/program_directory.h"
+#include "platform/single_instance.h"
 #include "platform/trace.h"
 #include "platform/win32_window_system.h"
 #include "platform/window_class.h"
@@ -13,7 +14,7 @@ namespace {
 
 // Fixed single border, minimize box, no maximize box.
 constexpr WindowLayout kWindow = {
-    L"TunewickMain",
+    kMainWindowClass,
     L"Tunewick",
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
     0,
@@ -138,6 +139,7 @@ bool MainWindow::Create() {
     const int dpi = SystemDpi();
     font_.Reset(CreateFormFont(dpi));
     taskbarCreated_ = TaskbarCreatedMessage();
+    showRequest_ = ShowRunningInstanceMessage();
     // Without the menu the tray icon still adds and restores on a double click.
     trayMenu_.Create();
 
@@ -204,9 +206,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         default:
             if (message == taskbarCreated_ && taskbarCreated_ != 0 && form_) {
-                // The restarted shell shows no icon of ours until it is added again.
-                trayIconShown_ = false;
                 form_->TaskbarCreated();
+                return 0;
+            }
+            if (message == showRequest_ && showRequest_ != 0) {
+                OnShowRequest();
                 return 0;
             }
             return CommonMessage(message, wParam, lParam);
@@ -314,6 +318,16 @@ void MainWindow::OnEndSession(bool ending) {
     DestroyWindow(hwnd_);
 }
 
+void MainWindow::OnShowRequest() {
+    if (!form_) {
+        return;
+    }
+    // The second start ends; this window comes back as "Show" brings it, and to the front,
+    // which the other start allowed this process to take.
+    form_->ShowFromTray();
+    SetForegroundWindow(hwnd_);
+}
+
 WindowHandle MainWindow::MainWindowHandle() const {
     return FromHwnd(hwnd_);
 }
@@ -366,13 +380,17 @@ void MainWindow::PopUpTrayMenu() {
 }
 
 bool MainWindow::AddTrayIcon(const TrayIcon& icon) {
+    // While the shell refuses, the watcher asks again every 2 seconds: one line when the
+    // refusals begin, one when they end, not one a tick.
     if (platform::AddTrayIcon(icon)) {
-        trayIconShown_ = true;
+        if (failedTrayAdds_ > 0) {
+            TraceNote(L"Shell_NotifyIconW(NIM_ADD) worked after " + Decimal(failedTrayAdds_) +
+                      L" refusals: the tray icon is there");
+            failedTrayAdds_ = 0;
+        }
         return true;
     }
-    // An icon that is there already cannot be added again, and that is no failure; one that
-    // should have appeared and did not leaves a trace.
-    if (!trayIconShown_) {
+    if (failedTrayAdds_++ == 0) {
         TraceFailure(L"Shell_NotifyIconW(NIM_ADD)");
     }
     return false;
@@ -380,7 +398,6 @@ bool MainWindow::AddTrayIcon(const TrayIcon& icon) {
 
 bool MainWindow::DeleteTrayIcon(const TrayIcon& icon) {
     // The shutdown removes the icon whether or not it was ever added: nothing to trace.
-    trayIconShown_ = false;
     return platform::DeleteTrayIcon(icon);
 }
 

@@ -18,6 +18,9 @@
 
 namespace tunewick::platform {
 
+// The main window's class: how a second start of Tunewick finds the running one.
+inline constexpr wchar_t kMainWindowClass[] = L"TunewickMain";
+
 // What the main window opens besides itself: the help window and the options dialog.
 class SecondaryWindows {
   public:
@@ -49,6 +52,7 @@ class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
     void OnTimer(UINT_PTR id);
     void OnClose();
     void OnEndSession(bool ending);
+    void OnShowRequest();
     MouseMove AsMouseMove(WPARAM wParam, LPARAM lParam) const;
     LRESULT OnControlColor(UINT message, HDC dc, HWND control);
 
@@ -76,11 +80,13 @@ class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
     HICON smallIcon_ = nullptr;
     UniqueFont font_;
     UINT taskbarCreated_ = 0;
+    UINT showRequest_ = 0;  // a second start of Tunewick asks this one to come forward
     TrayMenu trayMenu_;
     std::unique_ptr<Controls> controls_;
     std::unique_ptr<Win32MessageBoxes> boxes_;
     std::unique_ptr<MainForm> form_;
-    bool trayIconShown_ = false;  // the shell took our icon and has not lost it since
+    // Adds the shell refused in a row: the first is traced, and the add that works after them.
+    unsigned failedTrayAdds_ = 0;
     bool loading_ = false;
     bool hiddenByLoad_ = false;
 };

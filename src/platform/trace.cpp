@@ -57,6 +57,10 @@ void TraceFailure(std::wstring_view operation, DWORD error) {
           (reason.empty() ? std::wstring(L"no reason given") : ToWide(reason)));
 }
 
+void TraceNote(std::wstring_view text) {
+    Trace(L"Tunewick: " + std::wstring(text));
+}
+
 void TraceException(std::wstring_view where, const char* what) {
     std::wstring text = what == nullptr ? L"an exception of unknown type" : L"";
     // what() is narrow text of no known code page: its ASCII part is what a reader needs.

@@ -22,6 +22,9 @@ std::wstring Decimal(unsigned long long value);
 // "Tunewick: <operation> failed: <the system's text for error>". The program keeps no log file;
 // this is how a user can see why, say, the tray icon did not appear.
 void TraceFailure(std::wstring_view operation, DWORD error = GetLastError());
+// What a user would want to know when the program does not do what they expect, though
+// nothing failed: "Tunewick: <text>".
+void TraceNote(std::wstring_view text);
 
 // An exception that reached a window procedure; `what` is null for one of unknown type.
 void TraceException(std::wstring_view where, const char* what);

@@ -34,7 +34,17 @@ NOTIFYICONDATAW ToNotifyIconData(const TrayIcon& icon) {
 
 bool AddTrayIcon(const TrayIcon& icon) {
     NOTIFYICONDATAW data = ToNotifyIconData(icon);
-    return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    if (Shell_NotifyIconW(NIM_ADD, &data) != FALSE) {
+        return true;
+    }
+    // The shell accepts a change only to an icon it has: that tells an icon already there from
+    // one that is missing.
+    const DWORD addError = GetLastError();
+    if (Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE) {
+        return true;
+    }
+    SetLastError(addError);
+    return false;
 }
 
 bool DeleteTrayIcon(const TrayIcon& icon) {

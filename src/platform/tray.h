@@ -17,6 +17,9 @@ inline constexpr UINT kTrayIconId = 1;
 // The record the shell is given for the icon: the first version's (NOTIFYICONDATAW_V1_SIZE,
 // the wide twin of the 88-byte ANSI record), with its callback message, icon and tip.
 NOTIFYICONDATAW ToNotifyIconData(const TrayIcon& icon);
+// True when the shell shows the icon afterwards: added now, or there already (a second add
+// fails, as does one the shell took only after the caller had stopped waiting). On false, the
+// last error is the add's.
 bool AddTrayIcon(const TrayIcon& icon);
 bool DeleteTrayIcon(const TrayIcon& icon);
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/program.h"
+#include "platform/single_instance.h"
 
 // libstdc++'s default terminate handler writes the exception's demangled type to stderr, which
 // a GUI program does not have, and drags the demangler and MinGW's printf into the exe (about
@@ -18,6 +19,14 @@ void __verbose_terminate_handler() {
 // MinGW's declaration names the last parameter nShowCmd.
 // NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    tunewick::platform::Program program;
+    namespace platform = tunewick::platform;
+    // Decided before any window or setting is touched: a second Tunewick of the session would
+    // publish beside the first, and its switch-off would fight the other's songs.
+    const platform::SingleInstance instance =
+        platform::SingleInstance::Claim(platform::kMainWindowClass);
+    if (!instance.ShouldRun()) {
+        return 0;
+    }
+    platform::Program program;
     return program.Run(showCommand);
 }

@@ -200,9 +200,30 @@ void MainForm::OpenOptions() {
 
 void MainForm::MinimizeToTray() {
     trayAdded_ = true;
-    // Adding an icon that is already there fails quietly: the result does not matter.
-    host_.AddTrayIcon(trayIcon_);
-    host_.HideMainWindow();
+    // A minimized window needs no pending hide: the watcher sends it to the tray for as long as
+    // it stays minimized, and one the user restored meanwhile is wanted on the screen.
+    hidePending_ = host_.WindowState() != 1;
+    AddIconThenHide();
+}
+
+void MainForm::AddIconThenHide() {
+    // Hidden without an icon, the window could not be reached at all, and Tunewick would go on
+    // publishing. Until the shell shows the icon (at log-on it may be busy or not there yet,
+    // and no "TaskbarCreated" follows a timed-out add) the window stays as it is; one in the
+    // tray whose icon the shell lost and will not take back comes out until it does.
+    if (!host_.AddTrayIcon(trayIcon_)) {
+        if (inTray_) {
+            inTray_ = false;
+            hidePending_ = host_.WindowState() != 1;
+            host_.ShowMainWindow();
+        }
+        return;
+    }
+    if (hidePending_ || host_.WindowState() == 1) {
+        hidePending_ = false;
+        inTray_ = true;
+        host_.HideMainWindow();
+    }
 }
 
 void MainForm::CheckForMinimize() {
@@ -211,6 +232,8 @@ void MainForm::CheckForMinimize() {
     }
     if (host_.WindowState() == 1) {
         MinimizeToTray();
+    } else if (hidePending_) {
+        AddIconThenHide();
     }
 }
 
@@ -228,6 +251,8 @@ void MainForm::TrayIconEvent(TrayEvent event) {
 }
 
 void MainForm::ShowFromTray() {
+    hidePending_ = false;
+    inTray_ = false;
     host_.ShowMainWindow();
     host_.SetWindowState(0);
 }
@@ -267,6 +292,7 @@ void MainForm::Unload() {
     // Removed whether or not it was ever added; a failure is of no consequence.
     host_.DeleteTrayIcon(trayIcon_);
     trayAdded_ = false;
+    hidePending_ = false;
     // Unconditional: the one record that must reach every messenger.
     SendNowPlaying(windows_, NowPlayingRequest{});
     host_.CloseHelp();
@@ -280,7 +306,7 @@ void MainForm::Unload() {
 void MainForm::TaskbarCreated() {
     // A restarted shell has forgotten the icon; without it a hidden window is unreachable.
     if (trayAdded_ && !unloaded_) {
-        host_.AddTrayIcon(trayIcon_);
+        AddIconThenHide();
     }
 }
 

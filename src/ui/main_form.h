@@ -75,8 +75,10 @@ class MainFormHost {
     // comes back as ShowFromTray or CloseFromTray.
     virtual void PopUpTrayMenu() = 0;
 
-    // Puts the icon into the tray, or takes it out. True on success; the form ignores it.
+    // Puts the icon into the tray: true when the shell shows it afterwards, whether added now
+    // or there already. The window goes into the tray only once it is.
     virtual bool AddTrayIcon(const TrayIcon& icon) = 0;
+    // Takes it out; the shutdown ignores the result.
     virtual bool DeleteTrayIcon(const TrayIcon& icon) = 0;
 
     // The help window and the options dialog: modeless, ownerless, one instance each. Show
@@ -131,12 +133,17 @@ class MainForm {
     void SendCustomMessage();  // "Set"
     void OpenHelp();           // "Help"
     void OpenOptions();        // "Options"
-    void MinimizeToTray();     // "Minimize To Tray"
-    // The watcher's timer: a minimized window goes to the tray.
+    // "Minimize To Tray": the window hides once the tray icon is there. While the shell refuses
+    // the icon, the window stays where the user can reach it (on the screen, or minimized on
+    // the taskbar) and the watcher asks the shell again.
+    void MinimizeToTray();
+    // The watcher's timer: a minimized window goes to the tray, and a hide that waits for the
+    // icon tries the icon again.
     void CheckForMinimize();
 
     void TrayIconEvent(TrayEvent event);
-    void ShowFromTray();   // the tray menu's "Show"
+    // The tray menu's "Show"; a hide still waiting for the icon is called off.
+    void ShowFromTray();
     void CloseFromTray();  // the tray menu's "Close"
 
     // Start-up, before the window is first shown.
@@ -145,7 +152,8 @@ class MainForm {
     void Unload();
 
     // The shell's "TaskbarCreated": the shell restarted, so an icon that had been added is
-    // gone; add it again.
+    // gone; add it again (and hide the window, if that waited for the icon). A window in the
+    // tray comes out while the new shell refuses the icon.
     void TaskbarCreated();
     // The session ends (the user logs off, or the system shuts down): run the shutdown as a
     // close would.
@@ -166,6 +174,8 @@ class MainForm {
     void SendEmpty(bool show, std::optional<PlayerKind> forMode);
     // A song with the format box's text, to be shown.
     void SendSong(Text title, Text artist, std::optional<PlayerKind> forMode);
+    // Asks the shell for the icon; once it is there, a pending hide happens.
+    void AddIconThenHide();
     Text Setting(TextView section, TextView key) const;
 
     MainFormControls c_;
@@ -176,6 +186,10 @@ class MainForm {
 
     TrayIcon trayIcon_;
     bool trayAdded_ = false;  // an add has been asked for since load
+    // "Minimize To Tray" (or the load) asked to hide a window that was not minimized, and the
+    // shell has not shown the icon yet.
+    bool hidePending_ = false;
+    bool inTray_ = false;  // hidden by the form, and not shown since
     bool tickBoxOpen_ = false;
     bool unloaded_ = false;
 };

@@ -3,13 +3,15 @@
 // a now-playing record asks for.
 //
 //   standin_messenger.exe --log FILE [--caption TEXT] [--class NAME] [--x N --y N]
-//                         [--sleep-ms N [--sleep-after K]] [--message-only]
+//                         [--sleep-ms N [--sleep-after K]] [--message-only] [--refuse]
 //
 // --message-only makes the window a message-only one, as some listeners of the record open it:
 // never shown, found only among the message-only windows.
 // --sleep-ms makes the window sleep N ms in its WM_COPYDATA handler, after logging, for every
 // record after the first K (default 0): a hung messenger. --class lets a test open a window
-// that must NOT receive records. The log format is in tests/support/win32/messenger_log.h.
+// that must NOT receive records. --refuse answers every WM_COPYDATA with FALSE, after logging
+// it: with --class Shell_TrayWnd, a shell that refuses every tray icon. The log format is in
+// tests/support/win32/messenger_log.h.
 
 #include <windows.h>
 
@@ -38,10 +40,12 @@ struct MessengerConfig {
     int sleepMs = 0;
     int sleepAfter = 0;
     bool messageOnly = false;
+    bool refuse = false;
 };
 
 std::optional<MessengerConfig> ReadConfig() {
-    const auto options = Options::Parse(Options::CommandLineArguments(), {u"message-only"});
+    const auto options =
+        Options::Parse(Options::CommandLineArguments(), {u"message-only", u"refuse"});
     if (!options || !options->Has(u"log")) {
         return std::nullopt;
     }
@@ -61,6 +65,7 @@ std::optional<MessengerConfig> ReadConfig() {
     config.sleepMs = *sleepMs;
     config.sleepAfter = *sleepAfter;
     config.messageOnly = options->Has(u"message-only");
+    config.refuse = options->Has(u"refuse");
     return config;
 }
 
@@ -109,7 +114,7 @@ LRESULT MessengerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_COPYDATA:
             OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-            return TRUE;
+            return config_.refuse ? FALSE : TRUE;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

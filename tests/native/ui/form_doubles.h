@@ -209,6 +209,9 @@ class FakeMainHost : public MainFormHost {
     void HideMainWindow() override {
         Log("hide");
         visible = false;
+        if (!iconThere) {
+            ++hiddenWithoutIcon;
+        }
     }
     int WindowState() const override { return state; }
     void SetWindowState(int newState) override {
@@ -223,13 +226,20 @@ class FakeMainHost : public MainFormHost {
     }
     void PopUpTrayMenu() override { Log("popup"); }
     bool AddTrayIcon(const TrayIcon& icon) override {
-        Log("add");
         icons.push_back(icon);
+        if (refuseAdds > 0) {
+            --refuseAdds;
+            Log("add refused");
+            return false;
+        }
+        Log("add");
+        iconThere = true;
         return true;
     }
     bool DeleteTrayIcon(const TrayIcon& icon) override {
         Log("delete");
         icons.push_back(icon);
+        iconThere = false;
         return true;
     }
     void ShowHelp() override { Log("showHelp"); }
@@ -241,6 +251,9 @@ class FakeMainHost : public MainFormHost {
     int state = 0;
     std::function<void()> onClose;
     std::vector<TrayIcon> icons;  // every icon handed to add or delete
+    int refuseAdds = 0;           // the shell refuses this many adds before it takes one
+    bool iconThere = false;
+    int hiddenWithoutIcon = 0;  // hides while the shell showed no icon: an unreachable window
 
   private:
     void Log(std::string event) { log_.push_back(std::move(event)); }

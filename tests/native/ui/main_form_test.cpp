@@ -513,6 +513,75 @@ TEST_F(MainFormTest, WatcherSendsAMinimizedWindowToTheTrayOnEveryTickUntilRestor
     EXPECT_EQ(log, (EventLog{"show", "state=0"}));
 }
 
+// At log-on the shell may refuse the icon (busy, or not there yet), and no "TaskbarCreated"
+// follows. The window then stays where the user can reach it, the watcher asks the shell
+// again on each tick, and the window goes to the tray once the icon is there.
+TEST_F(MainFormTest, WindowGoesToTheTrayOnlyOnceTheShellTakesTheIcon) {
+    enum class Asked { StartUp, Button, Minimize };
+    enum class AtThreeSeconds { Nothing, Show, Restore, ShellRestarts, ShellRestartsRefusingTwice };
+    struct Row {
+        const char* name;
+        Asked asked;
+        int refused;  // adds the shell refuses first
+        AtThreeSeconds meanwhile;
+        const char* seen;  // the window at 0, 1, ... 10 s: Visible or Hidden
+    };
+    const Row rows[] = {
+        {"Minimize On Startup", Asked::StartUp, 2, AtThreeSeconds::Nothing, "VVVVHHHHHHH"},
+        {"the button", Asked::Button, 1, AtThreeSeconds::Nothing, "VVHHHHHHHHH"},
+        {"a minimize, seen by the watcher", Asked::Minimize, 2, AtThreeSeconds::Nothing,
+         "VVVVVVHHHHH"},
+        {"the button, then Show (or a second start)", Asked::Button, 3, AtThreeSeconds::Show,
+         "VVVVVVVVVVV"},
+        {"a minimize, then restored by the user", Asked::Minimize, 3, AtThreeSeconds::Restore,
+         "VVVVVVVVVVV"},
+        {"the button, then a shell that takes it", Asked::Button, 99, AtThreeSeconds::ShellRestarts,
+         "VVVHHHHHHHH"},
+        {"in the tray, then a shell that refuses twice", Asked::Button, 0,
+         AtThreeSeconds::ShellRestartsRefusingTwice, "HHHVVVHHHHH"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MainFormRig rig;
+        rig.host.refuseAdds = row.refused;
+        if (row.asked == Asked::StartUp) {
+            rig.profile.Put(u"General", u"Minimize_Startup", u"1");
+        }
+        rig.form.Load();
+        if (row.asked == Asked::Button) {
+            rig.form.MinimizeToTray();
+        } else if (row.asked == Asked::Minimize) {
+            rig.host.state = 1;
+        }
+        std::string seen;
+        for (int second = 0; second <= 10; ++second) {
+            rig.clock.Advance(milliseconds(second == 0 ? 0 : 1000));
+            if (second == 3) {
+                switch (row.meanwhile) {
+                    case AtThreeSeconds::Nothing:
+                        break;
+                    case AtThreeSeconds::Show:
+                        rig.form.ShowFromTray();
+                        break;
+                    case AtThreeSeconds::Restore:
+                        rig.host.state = 0;
+                        break;
+                    case AtThreeSeconds::ShellRestarts:
+                    case AtThreeSeconds::ShellRestartsRefusingTwice:
+                        rig.host.iconThere = false;
+                        rig.host.refuseAdds =
+                            row.meanwhile == AtThreeSeconds::ShellRestarts ? 0 : 2;
+                        rig.form.TaskbarCreated();
+                        break;
+                }
+            }
+            seen += rig.host.visible ? 'V' : 'H';
+        }
+        EXPECT_EQ(seen, row.seen);
+        EXPECT_EQ(rig.host.hiddenWithoutIcon, 0);
+    }
+}
+
 TEST_F(MainFormTest, MenuShowRestoresAndCloseClosesHelpThenTheWindow) {
     form.Load();
     form.ShowFromTray();

@@ -8,8 +8,7 @@
 
 namespace tunewick::e2e {
 
-// Processes, threads, events, jobs: the null handle owns nothing.
-using UniqueKernelHandle = platform::UniqueResource<platform::ClosedBy<HANDLE, &CloseHandle>>;
+using platform::UniqueKernelHandle;
 
 using platform::UniqueFile;
 

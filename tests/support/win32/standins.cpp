@@ -70,6 +70,9 @@ std::optional<StandInMessenger> StandInMessenger::Start(const std::filesystem::p
     if (options.messageOnly) {
         arguments.emplace_back(u"--message-only");
     }
+    if (options.refuse) {
+        arguments.emplace_back(u"--refuse");
+    }
     std::optional<ChildProcess> process =
         ChildProcess::Launch(SiblingProgram(L"standin_messenger.exe"), arguments);
     if (!process) {

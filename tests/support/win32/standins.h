@@ -23,6 +23,7 @@ struct MessengerOptions {
     int sleepAfter = 0;  // ...for every record after this many
     std::optional<POINT> position{};
     bool messageOnly = false;  // a message-only window, as some listeners open it
+    bool refuse = false;       // answers every WM_COPYDATA with FALSE (logged all the same)
 };
 
 class StandInMessenger {

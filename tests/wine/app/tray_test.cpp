@@ -1,5 +1,6 @@
-// Start-up into the tray, the tray icon's events and menu, and the shutdown by the menu and
-// by the end of the user's session, driven from outside as the shell and the user would.
+// Start-up into the tray, the tray icon's events and menu, a second start, and the shutdown by
+// the menu and by the end of the user's session, driven from outside as the shell and the
+// user would.
 
 #include <windows.h>
 // After windows.h, which it needs.
@@ -105,6 +106,41 @@ TEST_F(TrayScenario, AtHighDpiMovesOverTheWindowAreNoTrayEvents) {
     ASSERT_TRUE(menu);
     ASSERT_TRUE(PostMenuKey(menu, VK_ESCAPE));
     EXPECT_TRUE(WaitForWindowGone(menu, 2s, /*orHidden=*/true));
+}
+
+// A shortcut in the Startup folder, then a double click: the second start brings the running
+// Tunewick forward and ends, having sent, written and switched on nothing, though its own
+// settings would switch Kestrin on and add a second icon.
+TEST_F(TrayScenario, ASecondStartBringsTheRunningOneForwardAndEnds) {
+    auto messenger = StartMessenger();
+    ASSERT_TRUE(messenger);
+    const std::size_t iconsBefore = TrayIconCount();
+    auto app = StartTunewick();
+    ASSERT_TRUE(app);
+    HWND main = app->MainWindow();
+    ASSERT_TRUE(Click(app->Button(u"Minimize To Tray")));
+    ASSERT_TRUE(WaitForWindowGone(main, 2s, /*orHidden=*/true));
+
+    auto elsewhere = TempFolder::Create(L"second");
+    ASSERT_TRUE(elsewhere);
+    const std::filesystem::path exe = elsewhere->Path() / L"Tunewick.exe";
+    std::error_code error;
+    std::filesystem::copy_file(SiblingProgram(L"Tunewick.exe"), exe, error);
+    ASSERT_FALSE(error) << error.message();
+    constexpr std::string_view kItsSettings =
+        "[General]\r\nMinimize_Startup=1\r\n[Defaults]\r\nPlayer=Winamp\r\n";
+    ASSERT_TRUE(WriteFileBytes(elsewhere->Path() / L"settings.cfg", kItsSettings));
+    auto second = ChildProcess::Launch(exe, {});
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->WaitForExit(5s), 0u);
+
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }, 2s));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 2s));
+    EXPECT_EQ(TrayIconCount(), iconsBefore + 1);
+    EXPECT_TRUE(app->Button(u"Activate Kestrin")) << "no mode changed";
+    EXPECT_TRUE(messenger->Records().empty());
+    EXPECT_EQ(ReadFileBytes(elsewhere->Path() / L"settings.cfg"), std::string(kItsSettings));
+    EXPECT_EQ(app->Close(), 0u);
 }
 
 TEST_F(TrayScenario, EndOfTheSessionRunsTheShutdown) {

@@ -2,6 +2,8 @@
 // every top-level window with the registered message "TaskbarCreated". Tunewick's icon must
 // come back exactly once, whenever it had been added, even while Tunewick waits on a messenger
 // that does not answer; and no icon may appear for a Tunewick that never went to the tray.
+// And a shell that refuses the icon, as at log-on: the window stays on the screen until the
+// icon is there.
 
 #include <windows.h>
 
@@ -78,6 +80,35 @@ TEST_F(TrayFaults, TheIconComesBackOnceWheneverItHadBeenAdded) {
     // The shutdown removes it.
     EXPECT_EQ(app->Close(), 0u);
     EXPECT_TRUE(IconsBecome(before));
+}
+
+// At log-on the shell may refuse an icon (busy, or not ready), and no "TaskbarCreated" follows.
+// Tunewick set to start in the tray stays on the screen, asks again on the watcher's ticks,
+// and goes to the tray once the shell takes the icon.
+TEST_F(TrayFaults, AWindowWhoseIconTheShellRefusesStaysOnTheScreenUntilTheIconIsThere) {
+    const std::size_t before = TrayIconCount();
+    // Shell_NotifyIconW hands its request to the first top-level window of the shell's tray
+    // class, on Windows as under Wine: this one, above the shell's own, refuses every icon.
+    auto shell = StartMessenger(
+        {.caption = u"Refusing shell", .className = u"Shell_TrayWnd", .refuse = true});
+    ASSERT_TRUE(shell);
+    ASSERT_EQ(FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr), shell->Window());
+    WriteSettings("[General]\r\nMinimize_Startup=1\r\n");
+    auto app = StartTunewick();
+    ASSERT_TRUE(app);
+    const std::size_t refusedAtStart = shell->Records().size();
+    EXPECT_GE(refusedAtStart, 1u);
+    EXPECT_TRUE(IsWindowVisible(app->MainWindow())) << "hidden without an icon";
+
+    // The watcher asks again every 2 seconds; the window stays.
+    EXPECT_GT(shell->WaitForRecords(refusedAtStart + 1, 5s).size(), refusedAtStart);
+    EXPECT_TRUE(IsWindowVisible(app->MainWindow()));
+    EXPECT_EQ(TrayIconCount(), before);
+
+    shell->Process().Kill();
+    EXPECT_TRUE(IconsBecome(before + 1));
+    EXPECT_TRUE(WaitForWindowGone(app->MainWindow(), 3s, /*orHidden=*/true));
+    EXPECT_EQ(app->Close(), 0u);
 }
 
 }  // namespace
