@@ -9,11 +9,11 @@
 #include <cstdio>
 #include <string>
 
-#include "win32/kernel_handles.h"
+#include "platform/handles.h"
 
 namespace {
 
-using tunewick::e2e::UniqueKernelHandle;
+using tunewick::platform::UniqueKernelHandle;
 
 constexpr DWORD kGiveUpMs = 30000;
 

@@ -20,16 +20,16 @@
 #include <string>
 
 #include "core/now_playing.h"
+#include "platform/handles.h"
 #include "standin_common/options.h"
 #include "standin_common/window.h"
 #include "standin_messenger/personal_message.h"
-#include "win32/kernel_handles.h"
 #include "win32/messenger_log.h"
 
 namespace tunewick::standin {
 namespace {
 
-using e2e::UniqueFile;
+using platform::UniqueFile;
 
 struct MessengerConfig {
     Text className{kMessengerWindowClass};

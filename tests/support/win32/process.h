@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "core/text.h"
-#include "win32/kernel_handles.h"
+#include "platform/handles.h"
 
 namespace tunewick::e2e {
+
+using platform::UniqueKernelHandle;
 
 // A program started by a test. Killed when the object goes, so a failing test leaves no
 // window behind; also tied to a kill-on-close job, so a crashing test leaves none either.
