@@ -67,18 +67,6 @@ TEST(NowPlayingRecord, FieldsHoldNoSeparatorAndAreCutWithoutSplittingACharacter)
     }
 }
 
-TEST(NowPlayingRecord, TheLongestRecordKeepsItsSeparatorsAndStaysUnder800Units) {
-    const Text full = Text(300, u'\\') + Text(300, u'0');  // "\0" at unit 299
-    const Text record =
-        Record({.title = full + u"\\0", .artist = full, .format = u"\\0" + full, .show = true});
-    EXPECT_LT(record.size(), 800u);
-    std::size_t separators = 0;
-    for (std::size_t at = record.find(u"\\0"); at != Text::npos; at = record.find(u"\\0", at + 2)) {
-        ++separators;
-    }
-    EXPECT_EQ(separators, 8u);  // as in the empty record: no field adds one
-}
-
 TEST(NowPlayingRecord, EncodesUtf16LittleEndianIncludingSurrogates) {
     const Text text = u"R\u00f3\u3042\U0001F3B5";
     const auto bytes = EncodeUtf16Le(text);

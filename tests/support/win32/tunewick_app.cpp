@@ -46,7 +46,7 @@ HWND WaitForMainWindow(const ChildProcess& process) {
     return main;
 }
 
-std::optional<TunewickApp> TunewickApp::Start(const std::filesystem::path& folder) {
+std::optional<std::filesystem::path> PlaceTunewickIn(const std::filesystem::path& folder) {
     const std::filesystem::path exe = folder / L"Tunewick.exe";
     std::error_code error;
     if (!std::filesystem::exists(exe, error)) {
@@ -55,7 +55,15 @@ std::optional<TunewickApp> TunewickApp::Start(const std::filesystem::path& folde
             return std::nullopt;
         }
     }
-    std::optional<ChildProcess> process = ChildProcess::Launch(exe, {});
+    return exe;
+}
+
+std::optional<TunewickApp> TunewickApp::Start(const std::filesystem::path& folder) {
+    const std::optional<std::filesystem::path> exe = PlaceTunewickIn(folder);
+    if (!exe) {
+        return std::nullopt;
+    }
+    std::optional<ChildProcess> process = ChildProcess::Launch(*exe, {});
     if (!process) {
         return std::nullopt;
     }

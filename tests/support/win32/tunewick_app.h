@@ -50,10 +50,14 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);
 // program ends or none appears within kDefaultWait.
 HWND WaitForMainWindow(const ChildProcess& process);
 
+// Tunewick.exe beside the test program copied into `folder` (unless one is there already), where
+// it looks for settings.cfg; nullopt when the copy failed.
+std::optional<std::filesystem::path> PlaceTunewickIn(const std::filesystem::path& folder);
+
 class TunewickApp {
   public:
-    // Copies Tunewick.exe beside the test program into `folder` (unless one is there already),
-    // starts it, and waits until its main window, shown or not, has run its load.
+    // Places Tunewick.exe in `folder`, starts it, and waits until its main window, shown or
+    // not, has run its load.
     static std::optional<TunewickApp> Start(const std::filesystem::path& folder);
 
     HWND MainWindow() const { return main_; }

@@ -4,7 +4,6 @@
 #include <psapi.h>
 
 #include <functional>
-#include <iostream>
 
 #include "scenario.h"
 
@@ -91,8 +90,6 @@ TEST_F(SoakScenario, WindowsOpenedAndClosedAgainAndAgainLeaveMemoryFlat) {
         EXPECT_FALSE(firstGrew && secondGrew)
             << "private bytes " << *start / 1024 << " -> " << *middle / 1024 << " -> "
             << *end / 1024 << " KB over two rounds of " << kRound;
-        std::cout << cycle.name << ": " << *start / 1024 << " -> " << *middle / 1024 << " -> "
-                  << *end / 1024 << " KB\n";
     }
 }
 

@@ -123,14 +123,12 @@ TEST_F(TrayScenario, ASecondStartBringsTheRunningOneForwardAndEnds) {
 
     auto elsewhere = TempFolder::Create(L"second");
     ASSERT_TRUE(elsewhere);
-    const std::filesystem::path exe = elsewhere->Path() / L"Tunewick.exe";
-    std::error_code error;
-    std::filesystem::copy_file(SiblingProgram(L"Tunewick.exe"), exe, error);
-    ASSERT_FALSE(error) << error.message();
+    const auto exe = PlaceTunewickIn(elsewhere->Path());
+    ASSERT_TRUE(exe);
     constexpr std::string_view kItsSettings =
         "[General]\r\nMinimize_Startup=1\r\n[Defaults]\r\nPlayer=Winamp\r\n";
     ASSERT_TRUE(WriteFileBytes(elsewhere->Path() / L"settings.cfg", kItsSettings));
-    auto second = ChildProcess::Launch(exe, {});
+    auto second = ChildProcess::Launch(*exe, {});
     ASSERT_TRUE(second);
     EXPECT_EQ(second->WaitForExit(5s), 0u);
 

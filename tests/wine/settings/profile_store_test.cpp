@@ -446,19 +446,6 @@ TEST_F(ProfileStoreTest, ASaveThatFailsAtAnyStepLeavesTheFileAsItWasAndNoCopy) {
 
 // ---- the settings file over this store ----
 
-TEST_F(ProfileStoreTest, SettingsWrittenWithMixedCaseKeysReadBackThroughLoweredOnes) {
-    const Text path = PathOf("settings.cfg");
-    const ProfileEntry written[] = {{u"General", u"Minimize_Startup", u"1"},
-                                    {u"Defaults", u"Player", u"Winamp"}};
-    ASSERT_TRUE(WriteSettings(store, written, path));
-    EXPECT_EQ(ReadSetting(store, u"General", u"Minimize_Startup", path), u"1");
-    EXPECT_EQ(ReadSetting(store, u"Defaults", u"Player", path), u"Winamp");
-    const ProfileEntry deleted[] = {{u"Defaults", u"Player", std::nullopt}};
-    ASSERT_TRUE(WriteSettings(store, deleted, path));
-    EXPECT_EQ(ReadSetting(store, u"Defaults", u"Player", path), u"");
-    EXPECT_EQ(Bytes("settings.cfg"), "[General]\r\nMinimize_Startup=1\r\n[Defaults]\r\n");
-}
-
 TEST_F(ProfileStoreTest, ASettingOf749CharactersReadsWholeAndALongerOneIsCut) {
     const Text path = PathOf("settings.cfg");
     const Text exact = Text(748, u'x') + u"Y";
@@ -469,13 +456,6 @@ TEST_F(ProfileStoreTest, ASettingOf749CharactersReadsWholeAndALongerOneIsCut) {
         ASSERT_TRUE(Write(u"Defaults", u"Song", longer, path));
         EXPECT_EQ(ReadSetting(store, u"Defaults", u"Song", path), Text(749, u'x')) << length;
     }
-}
-
-TEST_F(ProfileStoreTest, SettingsOfAMissingFileReadEmpty) {
-    const Text path = PathOf("settings.cfg");
-    EXPECT_EQ(ReadSetting(store, u"General", u"Minimize_Startup", path), u"");
-    EXPECT_EQ(ReadSetting(store, u"Defaults", u"Format", path), u"");
-    EXPECT_FALSE(Exists("settings.cfg"));
 }
 
 }  // namespace
