@@ -2,16 +2,17 @@
 
 #include <commctrl.h>
 
+#include "platform/frame.h"
+
 namespace tunewick::platform {
 
 Program::Program()
-    : help_(live_), options_(profile_, live_), main_(windows_, profile_, *this, live_) {}
+    : help_(live_), options_(profile_, live_), main_(windows_, profile_, help_, options_, live_) {}
 
 int Program::Run(int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-
-    if (!main_.Create()) {
+    if (!RegisterFrameClass() || !main_.Create()) {
         return 1;
     }
     main_.Start(showCommand);

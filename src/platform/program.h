@@ -14,7 +14,7 @@ namespace tunewick::platform {
 // Tunewick as a whole: its three windows, the window and profile functions they work with,
 // and the message loop. The window objects live as long as the program; their windows come
 // and go.
-class Program final : private SecondaryWindows {
+class Program final {
   public:
     Program();
 
@@ -23,10 +23,6 @@ class Program final : private SecondaryWindows {
     int Run(int showCommand);
 
   private:
-    void ShowHelp() override { help_.Show(); }
-    void CloseHelp() override { help_.Close(); }
-    void ShowOptions() override { options_.Show(); }
-
     LiveWindows live_;
     Win32WindowSystem windows_;
     Win32ProfileStore profile_;

@@ -24,7 +24,8 @@ bool RegisterOnce(const WindowClass& windowClass) {
     wc.hbrBackground = windowClass.background;
     wc.lpszClassName = windowClass.name;
     if (RegisterClassExW(&wc) == 0) {
-        TraceFailure(L"RegisterClassExW " + std::wstring(windowClass.name));
+        const DWORD error = GetLastError();
+        TraceFailure(L"RegisterClassExW " + std::wstring(windowClass.name), error);
         return false;
     }
     return true;
@@ -35,7 +36,8 @@ HICON ApplicationIcon(int widthMetric, int heightMetric) {
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TUNEWICK_IDI_APP), IMAGE_ICON,
                    GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), LR_SHARED));
     if (icon == nullptr) {
-        TraceFailure(L"LoadImageW of the program's icon");
+        const DWORD error = GetLastError();
+        TraceFailure(L"LoadImageW of the program's icon", error);
     }
     return icon;
 }
