@@ -326,18 +326,13 @@ void MainWindow::HideMainWindow() {
     ShowWindow(hwnd_, SW_HIDE);
 }
 
-int MainWindow::WindowState() const {
-    return hwnd_ != nullptr && IsIconic(hwnd_) ? 1 : 0;
+bool MainWindow::Minimized() const {
+    return hwnd_ != nullptr && IsIconic(hwnd_);
 }
 
-void MainWindow::SetWindowState(int state) {
-    if (hwnd_ == nullptr) {
-        return;
-    }
-    if (state == 0 && IsIconic(hwnd_)) {
+void MainWindow::Restore() {
+    if (Minimized()) {
         ShowWindow(hwnd_, SW_RESTORE);
-    } else if (state == 1 && !IsIconic(hwnd_)) {
-        ShowWindow(hwnd_, SW_MINIMIZE);
     }
 }
 

@@ -48,8 +48,8 @@ class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
     Text ProgramDirectory() const override;
     void ShowMainWindow() override;
     void HideMainWindow() override;
-    int WindowState() const override;
-    void SetWindowState(int state) override;
+    bool Minimized() const override;
+    void Restore() override;
     void CloseMainWindow() override;
 
     WindowSystem& windows_;

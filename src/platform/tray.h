@@ -39,7 +39,8 @@ class Win32Tray final : public TrayShell {
   private:
     HWND owner_ = nullptr;
     UniqueMenu menu_;
-    // Adds the shell refused in a row: the first is traced, and the add that works after them.
+    // How many adds the shell has refused in a row. The first refusal is traced, and so is the
+    // add that works after them.
     unsigned refusals_ = 0;
 };
 

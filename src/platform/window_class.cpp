@@ -8,11 +8,6 @@
 namespace tunewick::platform {
 
 bool RegisterOnce(const WindowClass& windowClass) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof(existing);
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), windowClass.name, &existing)) {
-        return true;
-    }
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = windowClass.procedure;
@@ -25,6 +20,9 @@ bool RegisterOnce(const WindowClass& windowClass) {
     wc.lpszClassName = windowClass.name;
     if (RegisterClassExW(&wc) == 0) {
         const DWORD error = GetLastError();
+        if (error == ERROR_CLASS_ALREADY_EXISTS) {
+            return true;
+        }
         TraceFailure(L"RegisterClassExW " + std::wstring(windowClass.name), error);
         return false;
     }

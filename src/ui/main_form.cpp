@@ -181,7 +181,7 @@ void MainForm::MinimizeToTray() {
     tray_.asked = true;
     // A minimized window needs no pending hide: the watcher sends it to the tray for as long as
     // it stays minimized, and one the user restored meanwhile is wanted on the screen.
-    tray_.hidePending = host_.WindowState() != 1;
+    tray_.hidePending = !host_.Minimized();
     AddIconThenHide();
 }
 
@@ -193,12 +193,12 @@ void MainForm::AddIconThenHide() {
     if (!p_.tray.Add(tray_.icon)) {
         if (tray_.inTray) {
             tray_.inTray = false;
-            tray_.hidePending = host_.WindowState() != 1;
+            tray_.hidePending = !host_.Minimized();
             host_.ShowMainWindow();
         }
         return;
     }
-    if (tray_.hidePending || host_.WindowState() == 1) {
+    if (tray_.hidePending || host_.Minimized()) {
         tray_.hidePending = false;
         tray_.inTray = true;
         host_.HideMainWindow();
@@ -209,7 +209,7 @@ void MainForm::CheckForMinimize() {
     if (unloaded_) {
         return;
     }
-    if (host_.WindowState() == 1) {
+    if (host_.Minimized()) {
         MinimizeToTray();
     } else if (tray_.hidePending) {
         AddIconThenHide();
@@ -233,7 +233,7 @@ void MainForm::ShowFromTray() {
     tray_.hidePending = false;
     tray_.inTray = false;
     host_.ShowMainWindow();
-    host_.SetWindowState(0);
+    host_.Restore();
 }
 
 void MainForm::CloseFromTray() {

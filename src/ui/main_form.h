@@ -38,8 +38,8 @@ class MainFormHost {
 
     virtual void ShowMainWindow() = 0;
     virtual void HideMainWindow() = 0;
-    virtual int WindowState() const = 0;  // 0 normal, 1 minimized
-    virtual void SetWindowState(int state) = 0;
+    virtual bool Minimized() const = 0;
+    virtual void Restore() = 0;  // a minimized window to its size; nothing for another
     // Closes (unloads) the main window; the window's unload runs MainForm::Unload.
     virtual void CloseMainWindow() = 0;
 };

@@ -212,10 +212,10 @@ class FakeMainHost : public MainFormHost, public TrayShell {
             ++hiddenWithoutIcon;
         }
     }
-    int WindowState() const override { return state; }
-    void SetWindowState(int newState) override {
-        Log("state=" + std::to_string(newState));
-        state = newState;
+    bool Minimized() const override { return state == 1; }
+    void Restore() override {
+        Log("state=0");
+        state = 0;
     }
     void CloseMainWindow() override {
         Log("close");
