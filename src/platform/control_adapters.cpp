@@ -48,10 +48,13 @@ bool Win32OptionButton::Selected() const {
 }
 
 void Win32OptionButton::SetSelected(bool selected) {
-    if (selected) {
-        CheckRadioButton(GetParent(control_), firstId_, lastId_, GetDlgCtrlID(control_));
-    } else {
+    if (!selected) {
         SendMessageW(control_, BM_SETCHECK, BST_UNCHECKED, 0);
+        return;
+    }
+    for (int id = firstId_; id <= lastId_; ++id) {
+        HWND option = GetDlgItem(GetParent(control_), id);
+        SendMessageW(option, BM_SETCHECK, option == control_ ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
 
