@@ -19,12 +19,12 @@ class WindowSystem {
   public:
     virtual ~WindowSystem() = default;
 
-    // The first top-level window of the class, or None.
-    virtual WindowHandle FindTopLevel(TextView className) = 0;
-
     // The next top-level window of the class after `after` (None: from the start of the
     // platform's list), or None when there is no further one.
     virtual WindowHandle FindNextTopLevel(TextView className, WindowHandle after) = 0;
+    WindowHandle FindTopLevel(TextView className) {
+        return FindNextTopLevel(className, WindowHandle::None);
+    }
 
     // The next message-only window of the class (a window with no place on the desktop, made
     // only to receive messages) after `after` (None: from the start), or None.

@@ -1,5 +1,7 @@
 #include "platform/form_window.h"
 
+#include <commctrl.h>
+
 namespace tunewick::platform {
 
 bool BringForwardIfOpen(HWND window) {
@@ -28,6 +30,20 @@ void KeepFocus(HWND window, bool active, HWND& focus) {
     } else if (focus != nullptr && IsWindow(focus) && IsChild(window, focus)) {
         SetFocus(focus);
     }
+}
+
+LRESULT FocusedCommandButtonAsDefault(HWND window) {
+    HWND focus = GetFocus();
+    if (focus == nullptr || !IsChild(window, focus) ||
+        (GetWindowLongPtrW(focus, GWL_STYLE) & BS_TYPEMASK) != BS_OWNERDRAW) {
+        return 0;
+    }
+    wchar_t className[16] = {};
+    GetClassNameW(focus, className, 16);
+    if (lstrcmpiW(className, WC_BUTTONW) != 0) {
+        return 0;
+    }
+    return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
 }
 
 }  // namespace tunewick::platform

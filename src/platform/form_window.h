@@ -2,14 +2,18 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
 
 #include "platform/base_window.h"
-#include "platform/form_layout.h"
+#include "platform/handles.h"
 #include "platform/live_windows.h"
+#include "platform/painting.h"
+#include "platform/window_factory.h"
 
 namespace tunewick::platform {
 
@@ -19,27 +23,41 @@ void ShowFirstTime(HWND window, HWND focus);
 // Top-level windows that are no dialogs keep their focused control across deactivation
 // themselves: remember it when the window loses activation, give it back on activation.
 void KeepFocus(HWND window, bool active, HWND& focus);
+// The DM_GETDEFID answer that makes Enter press the focused owner-drawn command button, as
+// Enter does on any focused button of a form; 0 when the focus is elsewhere.
+LRESULT FocusedCommandButtonAsDefault(HWND window);
 
-// What the program's top-level windows do alike: each is built from its form's layout
-// tables, opened once at a time, counted among the live windows while it is there, and keeps
-// its focused control across deactivation.
+// What the program's top-level windows do alike: each is made from its form's layout tables,
+// opened once at a time, counted among the live windows while it is there, keeps its focused
+// control across deactivation, and paints its owner-drawn buttons and its labels' colours.
+// Derived::TextColourOf(control) gives the colour of a label or button's text on black, or
+// nothing for the platform's own colours.
 template <class Derived>
 class FormWindow : public BaseWindow<Derived> {
   protected:
     explicit FormWindow(LiveWindows& live) : live_(live) {}
     ~FormWindow() = default;
 
-    // See BuildFromLayout. False, with nothing left over, when the platform refuses.
+    // See MakeWindow: at the system DPI, in the forms' fonts (made at the first opening). False,
+    // with nothing left over, when the platform refuses.
     bool CreateFromLayout(const WindowLayout& window, HICON icon, HICON smallIcon,
-                          std::span<const ControlLayout> controls, std::span<const HFONT> fonts,
-                          int dpi) {
-        auto built = BuildFromLayout({window, &BaseWindow<Derived>::WindowProc,
-                                      static_cast<Derived*>(this), icon, smallIcon},
-                                     controls, fonts, dpi);
-        if (!built) {
+                          std::span<const ControlLayout> controls) {
+        const int dpi = SystemDpi();
+        if (!fonts_[0]) {
+            fonts_[0].Reset(CreateFormFont(dpi));
+        }
+        const auto titled = [](const ControlLayout& c) { return c.font == kTitleFont; };
+        if (!fonts_[kTitleFont] && std::ranges::any_of(controls, titled)) {
+            fonts_[kTitleFont].Reset(CreateFormFont(dpi, /*bold=*/true, /*underline=*/true));
+        }
+        const HFONT fonts[] = {fonts_[0].Get(), fonts_[kTitleFont].Get()};
+        auto made = MakeWindow({window, &BaseWindow<Derived>::WindowProc,
+                                static_cast<Derived*>(this), icon, smallIcon},
+                               controls, fonts, dpi);
+        if (!made) {
             return false;
         }
-        controls_ = std::move(*built);
+        controls_ = std::move(*made);
         return true;
     }
 
@@ -75,6 +93,20 @@ class FormWindow : public BaseWindow<Derived> {
             case WM_DESTROY:
                 live_.Closed(this->hwnd_);
                 return 0;
+            case WM_DRAWITEM:
+                DrawCommandButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                return TRUE;
+            case WM_CTLCOLORSTATIC:
+            case WM_CTLCOLORBTN: {
+                const std::optional<COLORREF> text =
+                    static_cast<Derived*>(this)->TextColourOf(reinterpret_cast<HWND>(lParam));
+                if (text) {
+                    return reinterpret_cast<LRESULT>(OnBlack(reinterpret_cast<HDC>(wParam), *text));
+                }
+                return this->Default(message, wParam, lParam);
+            }
+            case DM_GETDEFID:
+                return FocusedCommandButtonAsDefault(this->hwnd_);
             default:
                 return this->Default(message, wParam, lParam);
         }
@@ -84,7 +116,8 @@ class FormWindow : public BaseWindow<Derived> {
 
   private:
     LiveWindows& live_;
-    std::vector<HWND> controls_;  // in layout table order
+    std::vector<HWND> controls_;        // in layout table order
+    UniqueFont fonts_[kTitleFont + 1];  // by the controls' font index
 };
 
 }  // namespace tunewick::platform

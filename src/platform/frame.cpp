@@ -1,9 +1,10 @@
 #include "platform/frame.h"
 
+#include "platform/control_adapters.h"
 #include "platform/handles.h"
+#include "platform/painting.h"
 #include "platform/trace.h"
 #include "platform/wide_text.h"
-#include "platform/win32_controls.h"
 #include "platform/window_class.h"
 
 namespace tunewick::platform {
@@ -35,8 +36,7 @@ void PaintFrame(HWND frame, HDC dc) {
         DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
     }
     if (!caption.empty()) {
-        SetTextColor(dc, RGB(255, 255, 255));
-        SetBkColor(dc, RGB(0, 0, 0));
+        OnBlack(dc, kWhite);
         SetBkMode(dc, OPAQUE);
         RECT text{client.left + 6, client.top, client.right - 6, client.top + metrics.tmHeight};
         // One space each side keeps the border off the caption's letters.

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/form_layout.h"
+#include "platform/layout.h"
 
 namespace tunewick::platform {
 
@@ -14,8 +14,8 @@ inline constexpr wchar_t kFrameClassName[] = L"TunewickFrame";
 inline constexpr DWORD kFrameStyle = kChildStyle;
 inline constexpr DWORD kFrameExStyle = WS_EX_CONTROLPARENT;
 
-// Registers the frame's class once per process; false, with a trace, when the platform
-// refuses.
+// Registers the frame's class once per process, before any window is made that holds a frame;
+// false, with a trace, when the platform refuses.
 bool RegisterFrameClass();
 
 }  // namespace tunewick::platform

@@ -1,14 +1,24 @@
 #pragma once
 
-// Move-only owners for Win32 handles, files, GDI objects and a window's device context, and the
-// selection of a GDI object into a device context for a scope. A copy could close a handle
-// twice, so none copies.
+// Move-only owners for Win32 handles, files, GDI objects and the screen's device context, the
+// selection of a GDI object into a device context for a scope, and the form logic's window
+// handles as HWNDs. A copy could close a handle twice, so none copies.
 
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
+#include "core/window_system.h"
+
 namespace tunewick::platform {
+
+inline HWND ToHwnd(WindowHandle window) {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
+}
+inline WindowHandle FromHwnd(HWND window) {
+    return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
+}
 
 // Traits: `Value` (the handle type), `Null()` (the value that owns nothing) and
 // `Close(Value)` (called only for a value other than Null()).
@@ -71,37 +81,11 @@ using UniqueModule = UniqueResource<ClosedBy<HMODULE, &FreeLibrary>>;
 // Kernel objects (processes, threads, mutexes, jobs): the null handle owns nothing.
 using UniqueKernelHandle = UniqueResource<ClosedBy<HANDLE, &CloseHandle>>;
 
-// A window's device context from GetDC (null: the screen's), released to the same window.
-class [[nodiscard]] UniqueWindowDc {
-  public:
-    explicit UniqueWindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
-    UniqueWindowDc(UniqueWindowDc&& other) noexcept
-        : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
-    UniqueWindowDc& operator=(UniqueWindowDc&& other) noexcept {
-        if (this != &other) {
-            Release();
-            window_ = other.window_;
-            dc_ = std::exchange(other.dc_, nullptr);
-        }
-        return *this;
-    }
-    UniqueWindowDc(const UniqueWindowDc&) = delete;
-    UniqueWindowDc& operator=(const UniqueWindowDc&) = delete;
-    ~UniqueWindowDc() { Release(); }
-
-    HDC Get() const noexcept { return dc_; }
-    explicit operator bool() const noexcept { return dc_ != nullptr; }
-
-  private:
-    void Release() noexcept {
-        if (dc_ != nullptr) {
-            ReleaseDC(window_, std::exchange(dc_, nullptr));
-        }
-    }
-
-    HWND window_;
-    HDC dc_;
-};
+// The screen's device context from GetDC(nullptr).
+inline void ReleaseScreenDc(HDC dc) {
+    ReleaseDC(nullptr, dc);
+}
+using UniqueScreenDc = UniqueResource<ClosedBy<HDC, &ReleaseScreenDc>>;
 
 // Selects `object` into `dc` for the scope, and puts back what it replaced; a null object
 // selects nothing.

@@ -1,5 +1,10 @@
 #include "platform/help_window.h"
 
+#include <commctrl.h>
+
+#include "platform/control_adapters.h"
+#include "ui/help_text.h"
+
 namespace tunewick::platform {
 namespace {
 
@@ -13,14 +18,14 @@ constexpr WindowLayout kWindow = {
 // focus when the window opens.
 enum ControlId : int {
     kOkButton = kFirstControlId,  // Command1
-    kHelpText,                    // Text1
+    kHelpTextBox,                 // Text1
 };
 
 // clang-format off
 constexpr ControlLayout kControls[] = {
-    {L"BUTTON", u"OK", kChildStyle | WS_TABSTOP | BS_PUSHBUTTON, 0, {2820, 4260, 1275, 375}, kOkButton},
-    {L"EDIT", u"", kChildStyle | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
-     WS_EX_CLIENTEDGE, {180, 0, 6495, 4155}, kHelpText},
+    {WC_BUTTONW, u"OK", kChildStyle | WS_TABSTOP | BS_PUSHBUTTON, 0, {2820, 4260, 1275, 375}, kOkButton},
+    {WC_EDITW, u"", kChildStyle | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
+     WS_EX_CLIENTEDGE, {180, 0, 6495, 4155}, kHelpTextBox},
 };
 // clang-format on
 
@@ -30,51 +35,41 @@ HelpWindow::HelpWindow(LiveWindows& live) : FormWindow(live) {}
 
 HelpWindow::~HelpWindow() = default;
 
-bool HelpWindow::Create() {
-    const int dpi = SystemDpi();
-    if (!font_) {
-        font_.Reset(CreateFormFont(dpi));
-    }
-    const HFONT fonts[] = {font_.Get()};
-    if (!CreateFromLayout(kWindow, nullptr, nullptr, kControls, fonts, dpi)) {
-        return false;
-    }
-    focus_ = Control(kOkButton);
-    helpText_ = std::make_unique<Win32TextBox>(Control(kHelpText));
-    HelpFormHost& host = *this;
-    form_ = std::make_unique<HelpForm>(*helpText_, host);
-    return true;
-}
-
 void HelpWindow::Show() {
-    if (BringForward() || !Create()) {
+    if (BringForward()) {
         return;
     }
-    form_->Load();
-    ShowLoaded(Control(kOkButton));
+    if (!CreateFromLayout(kWindow, nullptr, nullptr, kControls)) {
+        return;
+    }
+    focus_ = Control(kOkButton);
+    Win32Text(Control(kHelpTextBox)).SetValue(kHelpText);
+    ShowLoaded(focus_);
 }
 
 void HelpWindow::Close() {
     DestroyIfOpen();
 }
 
+std::optional<COLORREF> HelpWindow::TextColourOf(HWND control) const {
+    if (control != nullptr && control == Control(kHelpTextBox)) {
+        return kRed;
+    }
+    return std::nullopt;
+}
+
 LRESULT HelpWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            if (LOWORD(wParam) == kOkButton && HIWORD(wParam) == BN_CLICKED && form_) {
-                form_->Dismiss();
+            if (LOWORD(wParam) == kOkButton && HIWORD(wParam) == BN_CLICKED) {
+                Close();
             }
             return 0;
-        case WM_CTLCOLORSTATIC:
-            // The help text is read-only, so it asks as a static control does: red on black.
-            SetTextColor(reinterpret_cast<HDC>(wParam), RGB(255, 0, 0));
-            SetBkColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
-            return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
         case WM_DESTROY:
-            // A multi-line edit control of the common controls 6 destroyed with its text still
-            // in it has been seen to keep about a kilobyte of that text's layout for good (under
-            // Wine): emptied first, the help window can open and close for weeks.
-            SetWindowTextW(Control(kHelpText), L"");
+            // A multi-line edit control destroyed with its text still in it may keep some of
+            // that text's layout for good: emptied first, the window can open and close for
+            // weeks with memory flat (docs/wine.md).
+            SetWindowTextW(Control(kHelpTextBox), L"");
             [[fallthrough]];
         default:
             return CommonMessage(message, wParam, lParam);

@@ -5,11 +5,8 @@
 namespace tunewick::platform {
 
 int SystemDpi() {
-    const UniqueWindowDc screen(nullptr);
-    if (!screen) {
-        return 96;
-    }
-    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    const UniqueScreenDc screen(GetDC(nullptr));
+    const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
     return dpi > 0 ? dpi : 96;
 }
 
@@ -42,7 +39,7 @@ bool FaceInstalled(const wchar_t* face) {
     query.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
     bool found = false;
-    if (const UniqueWindowDc screen(nullptr); screen) {
+    if (const UniqueScreenDc screen(GetDC(nullptr)); screen) {
         EnumFontFamiliesExW(screen.Get(), &query, &NoteFaceFound, reinterpret_cast<LPARAM>(&found),
                             0);
     }

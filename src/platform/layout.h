@@ -1,11 +1,17 @@
 #pragma once
 
+// The forms are laid out in tables: the window's client area and each control's place in twips
+// (1440 to the inch) relative to its container, its class, text, style and id. They are placed
+// in pixels at the system's DPI (at 96 DPI one pixel is 15 twips), in the forms' font.
+
 #include <windows.h>
+
+#include <cstddef>
+
+#include "core/text.h"
 
 namespace tunewick::platform {
 
-// The forms are laid out in twips (1440 to the inch) relative to their container, and placed
-// in pixels at the system's DPI: at 96 DPI one pixel is 15 twips.
 inline constexpr int kTwipsPerInch = 1440;
 
 struct TwipRect {
@@ -14,6 +20,42 @@ struct TwipRect {
     int width;
     int height;
 };
+
+// A top-level window as its form lays it out: the client area in twips, placed where the
+// system puts new windows.
+struct WindowLayout {
+    const wchar_t* className;
+    const wchar_t* caption;
+    DWORD style;
+    DWORD exStyle;
+    int clientWidthTwips;
+    int clientHeightTwips;
+};
+
+// The controls of every window are numbered from here, in their layout table's order. None is
+// IDOK or IDCANCEL, which keyboard navigation sends for Enter and Escape.
+inline constexpr int kFirstControlId = 100;
+
+// One control of a form.
+struct ControlLayout {
+    const wchar_t* className;
+    TextView text;
+    DWORD style;
+    DWORD exStyle;
+    TwipRect place;  // relative to the container
+    int id;
+    int container = 0;     // the id of the frame that holds it; 0: the window itself
+    std::size_t font = 0;  // which of the window's fonts: its text's, or kTitleFont
+};
+inline constexpr std::size_t kTitleFont = 1;  // the forms' font, bold and underlined
+
+// Styles of the kinds of control the forms use. Every control clips its siblings, so a frame
+// never paints over the controls that lie in front of it.
+inline constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+inline constexpr DWORD kCommandButtonStyle = kChildStyle | WS_TABSTOP | BS_OWNERDRAW;
+inline constexpr DWORD kTextBoxStyle = kChildStyle | WS_TABSTOP | ES_AUTOHSCROLL;
+inline constexpr DWORD kCheckBoxStyle = kChildStyle | WS_TABSTOP | BS_3STATE;
+inline constexpr DWORD kLabelStyle = kChildStyle;
 
 // The DPI the whole program lays out at. The manifest declares the program system DPI aware,
 // so this is the value the shell scales nothing for.

@@ -2,17 +2,13 @@
 
 #include <windows.h>
 
-#include <array>
-#include <functional>
 #include <memory>
-#include <optional>
 
 #include "core/window_system.h"
 #include "platform/form_window.h"
 #include "platform/handles.h"
 #include "platform/message_boxes.h"
 #include "platform/tray.h"
-#include "platform/win32_controls.h"
 #include "settings/profile_store.h"
 #include "ui/main_form.h"
 
@@ -21,40 +17,30 @@ namespace tunewick::platform {
 // The main window's class: how a second start of Tunewick finds the running one.
 inline constexpr wchar_t kMainWindowClass[] = L"TunewickMain";
 
-// What the main window opens besides itself: the help window and the options dialog.
-class SecondaryWindows {
-  public:
-    virtual ~SecondaryWindows() = default;
-    virtual void ShowHelp() = 0;
-    virtual void CloseHelp() = 0;
-    virtual void ShowOptions() = 0;
-};
-
 // The main window: its controls, timers, tray icon and menu, bound to MainForm.
 class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
   public:
-    MainWindow(WindowSystem& windows, ProfileStore& profile, SecondaryWindows& secondary,
-               LiveWindows& live);
+    MainWindow(WindowSystem& windows, ProfileStore& profile, SecondaryWindow& help,
+               SecondaryWindow& options, LiveWindows& live);
     ~MainWindow() override;
 
     // Creates the window and its controls, hidden. False when the platform refuses.
     bool Create();
     // Runs the form's load, then shows the window with `showCommand` unless the load put it
-    // away into the tray: a window started in the tray is never seen.
+    // into the tray: a window started in the tray is never seen.
     void Start(int showCommand);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The follow-player check box keeps the platform's colours; the rest is white on black.
+    std::optional<COLORREF> TextColourOf(HWND control) const;
 
   private:
     struct Controls;
 
     void OnCommand(int id, int code);
     void OnTimer(UINT_PTR id);
-    void OnClose();
-    void OnEndSession(bool ending);
     void OnShowRequest();
     MouseMove AsMouseMove(WPARAM wParam, LPARAM lParam) const;
-    LRESULT OnControlColor(UINT message, HDC dc, HWND control);
 
     // MainFormHost
     WindowHandle MainWindowHandle() const override;
@@ -62,33 +48,23 @@ class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
     Text ProgramDirectory() const override;
     void ShowMainWindow() override;
     void HideMainWindow() override;
-    int WindowState() const override;
-    void SetWindowState(int state) override;
+    bool Minimized() const override;
+    void Restore() override;
     void CloseMainWindow() override;
-    void PopUpTrayMenu() override;
-    bool AddTrayIcon(const TrayIcon& icon) override;
-    bool DeleteTrayIcon(const TrayIcon& icon) override;
-    void ShowHelp() override;
-    void CloseHelp() override;
-    void ShowOptions() override;
 
     WindowSystem& windows_;
     ProfileStore& profile_;
-    SecondaryWindows& secondary_;
+    SecondaryWindow& help_;
+    SecondaryWindow& options_;
 
     HICON icon_ = nullptr;  // shared resource icons: the system frees them
     HICON smallIcon_ = nullptr;
-    UniqueFont font_;
     UINT taskbarCreated_ = 0;
     UINT showRequest_ = 0;  // a second start of Tunewick asks this one to come forward
-    TrayMenu trayMenu_;
+    Win32Tray tray_;
     std::unique_ptr<Controls> controls_;
     std::unique_ptr<Win32MessageBoxes> boxes_;
     std::unique_ptr<MainForm> form_;
-    // Adds the shell refused in a row: the first is traced, and the add that works after them.
-    unsigned failedTrayAdds_ = 0;
-    bool loading_ = false;
-    bool hiddenByLoad_ = false;
 };
 
 }  // namespace tunewick::platform

@@ -4,7 +4,10 @@
 #include "platform/wide_text.h"
 
 namespace tunewick::platform {
+namespace {
 
+// An error is a stop sign and OK (16), a warning an exclamation mark and OK (48), a question
+// Yes and No without an icon (4).
 UINT MessageBoxStyle(BoxKind kind) {
     switch (kind) {
         case BoxKind::Error:
@@ -17,6 +20,8 @@ UINT MessageBoxStyle(BoxKind kind) {
     return MB_OK;
 }
 
+}  // namespace
+
 BoxAnswer Win32MessageBoxes::Show(TextView text, BoxKind kind, TextView title) {
     const int answer = MessageBoxW(owner_ ? owner_() : nullptr, Wide(Text(text)), Wide(Text(title)),
                                    MessageBoxStyle(kind));
@@ -27,9 +32,11 @@ BoxAnswer Win32MessageBoxes::Show(TextView text, BoxKind kind, TextView title) {
             return BoxAnswer::Yes;
         case IDNO:
             return BoxAnswer::No;
-        case 0:
-            TraceFailure(L"MessageBoxW");
+        case 0: {
+            const DWORD error = GetLastError();
+            TraceFailure(L"MessageBoxW", error);
             return BoxAnswer::Cancel;
+        }
         default:
             return BoxAnswer::Cancel;
     }

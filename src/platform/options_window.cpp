@@ -1,21 +1,25 @@
 #include "platform/options_window.h"
 
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/control_adapters.h"
 #include "platform/frame.h"
 #include "platform/program_directory.h"
+#include "platform/trace.h"
 #include "platform/window_class.h"
 
 namespace tunewick::platform {
 namespace {
 
 // A tool window with a thin caption and a close box, fixed size, not in the taskbar.
-constexpr WindowLayout kWindow = {
-    L"TunewickOptions",
-    L"   Tunewick :: Options",
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
-    WS_EX_TOOLWINDOW,
-    3660,
-    4215,
-};
+constexpr WindowLayout kWindow = {L"TunewickOptions",
+                                  L"   Tunewick :: Options",
+                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                                  WS_EX_TOOLWINDOW,
+                                  3660,
+                                  4215};
 
 // The controls, in tab order: the ids follow the layout table below. The form designer's
 // names in the comments link each control to the description of its handler.
@@ -43,75 +47,84 @@ enum ControlId : int {
 };
 
 // The start-up mode's option buttons, in PlayerKind order.
-constexpr int kStartupModeOptionIds[] = {kRealPlayerOption, kWinampOption, kXMPlayOption};
-
-constexpr wchar_t kButton[] = L"BUTTON";
-constexpr wchar_t kEdit[] = L"EDIT";
-constexpr wchar_t kStatic[] = L"STATIC";
+constexpr std::array<int, 3> kStartupModeOptionIds = {kRealPlayerOption, kWinampOption,
+                                                      kXMPlayOption};
 
 constexpr DWORD kOptionStyle = kChildStyle | BS_AUTORADIOBUTTON;
 constexpr DWORD kCenteredLabel = kLabelStyle | SS_CENTER;
-constexpr std::size_t kTitleFont = 1;
 
 // The option buttons and the check box belong to the window and lie in front of the frames;
 // the title lies behind the first frame.
 // clang-format off
 constexpr ControlLayout kControls[] = {
-    {kButton, u"OK",                  kCommandButtonStyle, 0, {720, 3720, 1095, 375}, kOkButton},
-    {kButton, u"Realplayer",          kOptionStyle | WS_GROUP | WS_TABSTOP, 0, {300, 780, 1155, 195}, kRealPlayerOption},
-    {kButton, u"Winamp",              kOptionStyle,        0, {1500, 780, 975, 195},  kWinampOption},
-    {kButton, u"XMPlay",              kOptionStyle,        0, {2580, 780, 915, 195},  kXMPlayOption},
+    {WC_BUTTONW, u"OK",                  kCommandButtonStyle, 0, {720, 3720, 1095, 375}, kOkButton},
+    {WC_BUTTONW, u"Realplayer",          kOptionStyle | WS_GROUP | WS_TABSTOP, 0, {300, 780, 1155, 195}, kRealPlayerOption},
+    {WC_BUTTONW, u"Winamp",              kOptionStyle,        0, {1500, 780, 975, 195},  kWinampOption},
+    {WC_BUTTONW, u"XMPlay",              kOptionStyle,        0, {2580, 780, 915, 195},  kXMPlayOption},
     {kFrameClassName, u"",            kFrameStyle | WS_GROUP, kFrameExStyle, {120, 240, 3435, 975}, kStartupModeFrame},
-    {kStatic, u"Auto activate player compatibility:", kCenteredLabel, 0, {540, 240, 2355, 255}, kStartupModeLabel, kStartupModeFrame},
+    {WC_STATICW, u"Auto activate player compatibility:", kCenteredLabel, 0, {540, 240, 2355, 255}, kStartupModeLabel, kStartupModeFrame},
     // 15 twips high: a rule along the first frame's bottom.
     {kFrameClassName, u"",            kFrameStyle, kFrameExStyle, {0, 960, 3435, 15}, kStartupModeRule, kStartupModeFrame},
-    {kButton, u"Minimize On Startup", kCheckBoxStyle | WS_GROUP, 0, {953, 1680, 1755, 195}, kMinimizeAtStartupBox},
+    {WC_BUTTONW, u"Minimize On Startup", kCheckBoxStyle | WS_GROUP, 0, {953, 1680, 1755, 195}, kMinimizeAtStartupBox},
     {kFrameClassName, u"",            kFrameStyle, kFrameExStyle, {120, 1200, 3435, 2415}, kOtherFrame},
-    {kStatic, u"Other:",              kCenteredLabel,      0, {600, 180, 2295, 195},  kOtherLabel,    kOtherFrame},
+    {WC_STATICW, u"Other:",              kCenteredLabel,      0, {600, 180, 2295, 195},  kOtherLabel,    kOtherFrame},
     // The line from (0, 840) to (3405, 840), drawn etched.
-    {kStatic, u"",                    kChildStyle | SS_ETCHEDHORZ, 0, {0, 840, 3405, 30}, kDefaultsRule, kOtherFrame},
-    {kStatic, u"Defaults:",           kCenteredLabel,      0, {1080, 900, 1335, 195}, kDefaultsLabel, kOtherFrame},
-    {kStatic, u"Artist      -",       kLabelStyle,         0, {480, 1260, 855, 195},  kArtistLabel,   kOtherFrame},
-    {kStatic, u"Ttile       -",       kLabelStyle,         0, {480, 1620, 855, 195},  kSongLabel,     kOtherFrame},
-    {kStatic, u"Format   -",          kLabelStyle,         0, {480, 1980, 855, 195},  kFormatLabel,   kOtherFrame},
-    {kEdit,   u"",                    kTextBoxStyle, WS_EX_CLIENTEDGE, {1500, 1200, 1515, 315}, kArtistBox, kOtherFrame},
-    {kEdit,   u"",                    kTextBoxStyle, WS_EX_CLIENTEDGE, {1500, 1560, 1515, 315}, kSongBox,   kOtherFrame},
-    {kEdit,   u"{0} - {1}",           kTextBoxStyle, WS_EX_CLIENTEDGE, {1500, 1920, 1515, 315}, kFormatBox, kOtherFrame},
-    {kButton, u"Cancel",              kCommandButtonStyle, 0, {1920, 3720, 1095, 375}, kCancelButton},
-    {kStatic, u"Options",             kCenteredLabel,      0, {1320, 50, 1155, 255},  kTitleLabel, 0, kTitleFont},
+    {WC_STATICW, u"",                    kChildStyle | SS_ETCHEDHORZ, 0, {0, 840, 3405, 30}, kDefaultsRule, kOtherFrame},
+    {WC_STATICW, u"Defaults:",           kCenteredLabel,      0, {1080, 900, 1335, 195}, kDefaultsLabel, kOtherFrame},
+    {WC_STATICW, u"Artist      -",       kLabelStyle,         0, {480, 1260, 855, 195},  kArtistLabel,   kOtherFrame},
+    {WC_STATICW, u"Ttile       -",       kLabelStyle,         0, {480, 1620, 855, 195},  kSongLabel,     kOtherFrame},
+    {WC_STATICW, u"Format   -",          kLabelStyle,         0, {480, 1980, 855, 195},  kFormatLabel,   kOtherFrame},
+    {WC_EDITW,   u"",                    kTextBoxStyle, WS_EX_CLIENTEDGE, {1500, 1200, 1515, 315}, kArtistBox, kOtherFrame},
+    {WC_EDITW,   u"",                    kTextBoxStyle, WS_EX_CLIENTEDGE, {1500, 1560, 1515, 315}, kSongBox,   kOtherFrame},
+    {WC_EDITW,   u"{0} - {1}",           kTextBoxStyle, WS_EX_CLIENTEDGE, {1500, 1920, 1515, 315}, kFormatBox, kOtherFrame},
+    {WC_BUTTONW, u"Cancel",              kCommandButtonStyle, 0, {1920, 3720, 1095, 375}, kCancelButton},
+    {WC_STATICW, u"Options",             kCenteredLabel,      0, {1320, 50, 1155, 255},  kTitleLabel, 0, kTitleFont},
 };
 // clang-format on
+
+// Turns visual styles off for one control, so that it draws in the colours its parent's
+// WM_CTLCOLOR* answer gives: themed option buttons and check boxes draw their captions in the
+// theme's colour, which would be black on this black window.
+void UseClassicLook(HWND control) {
+    // uxtheme is loaded on demand, from the system folder only (a bare name would search the
+    // program's own folder first): a system without it draws classic controls anyway.
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        const DWORD error = GetLastError();
+        TraceFailure(L"GetSystemDirectoryW", error);
+        return;
+    }
+    const std::wstring path = std::wstring(folder, length) + L"\\uxtheme.dll";
+    UniqueModule uxtheme(LoadLibraryW(path.c_str()));
+    if (!uxtheme) {
+        return;
+    }
+    using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+    auto setWindowTheme = reinterpret_cast<SetWindowThemeFn>(
+        reinterpret_cast<void*>(GetProcAddress(uxtheme.Get(), "SetWindowTheme")));
+    if (setWindowTheme != nullptr) {
+        setWindowTheme(control, L"", L"");
+    }
+}
 
 }  // namespace
 
 // The adapters the form logic works through, over the controls' handles.
 struct OptionsWindow::Controls {
-    std::array<HWND, 3> startupModeHandles;
     std::array<Win32OptionButton, 3> startupModeButtons;
     Win32CheckBox minimizeAtStartupBox;
-    Win32TextBox artistBox;
-    Win32TextBox songBox;
-    Win32TextBox formatBox;
-
-    explicit Controls(const std::function<HWND(int)>& control)
-        : startupModeHandles{control(kStartupModeOptionIds[0]), control(kStartupModeOptionIds[1]),
-                             control(kStartupModeOptionIds[2])},
-          startupModeButtons{Win32OptionButton(startupModeHandles, 0),
-                             Win32OptionButton(startupModeHandles, 1),
-                             Win32OptionButton(startupModeHandles, 2)},
-          minimizeAtStartupBox(control(kMinimizeAtStartupBox)),
-          artistBox(control(kArtistBox)),
-          songBox(control(kSongBox)),
-          formatBox(control(kFormatBox)) {}
+    Win32Text artistBox;
+    Win32Text songBox;
+    Win32Text formatBox;
 
     OptionsFormControls ForForm() {
-        return OptionsFormControls{{std::ref<OptionButton>(startupModeButtons[0]),
-                                    std::ref<OptionButton>(startupModeButtons[1]),
-                                    std::ref<OptionButton>(startupModeButtons[2])},
-                                   minimizeAtStartupBox,
-                                   artistBox,
-                                   songBox,
-                                   formatBox};
+        return OptionsFormControls{
+            {startupModeButtons[0], startupModeButtons[1], startupModeButtons[2]},
+            minimizeAtStartupBox,
+            artistBox,
+            songBox,
+            formatBox};
     }
 };
 
@@ -122,21 +135,23 @@ OptionsWindow::~OptionsWindow() = default;
 
 bool OptionsWindow::Create() {
     icon_ = ApplicationIcon(SM_CXICON, SM_CYICON);
-    const int dpi = SystemDpi();
-    if (!font_) {
-        font_.Reset(CreateFormFont(dpi));
-        titleFont_.Reset(CreateFormFont(dpi, /*bold=*/true, /*underline=*/true));
-    }
-    const HFONT fonts[] = {font_.Get(), titleFont_.Get()};
-    if (!CreateFromLayout(kWindow, icon_, nullptr, kControls, fonts, dpi)) {
+    if (!CreateFromLayout(kWindow, icon_, nullptr, kControls)) {
         return false;
     }
-    // Themed option buttons and check boxes draw their captions in the theme's colour, which
-    // would be black on this black window.
     for (const int id : {kRealPlayerOption, kWinampOption, kXMPlayOption, kMinimizeAtStartupBox}) {
         UseClassicLook(Control(id));
     }
-    controls_ = std::make_unique<Controls>([this](int id) { return Control(id); });
+    const auto option = [this](int id) {
+        return Win32OptionButton(Control(id), kStartupModeOptionIds.front(),
+                                 kStartupModeOptionIds.back());
+    };
+    controls_.reset(new Controls{
+        AdaptersFor<Win32OptionButton>(kStartupModeOptionIds, option),
+        Win32CheckBox(Control(kMinimizeAtStartupBox)),
+        Win32Text(Control(kArtistBox)),
+        Win32Text(Control(kSongBox)),
+        Win32Text(Control(kFormatBox)),
+    });
     focus_ = Control(kOkButton);
     OptionsFormHost& host = *this;
     form_ = std::make_unique<OptionsForm>(controls_->ForForm(), profile_, boxes_, host);
@@ -160,6 +175,10 @@ void OptionsWindow::Close() {
     DestroyIfOpen();
 }
 
+std::optional<COLORREF> OptionsWindow::TextColourOf(HWND) const {
+    return kWhite;
+}
+
 LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: {
@@ -178,14 +197,6 @@ LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             }
             return 0;
         }
-        case WM_DRAWITEM:
-            DrawCommandButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return TRUE;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            return reinterpret_cast<LRESULT>(WhiteOnBlack(reinterpret_cast<HDC>(wParam)));
-        case DM_GETDEFID:
-            return FocusedCommandButtonAsDefault(hwnd_);
         default:
             return CommonMessage(message, wParam, lParam);
     }

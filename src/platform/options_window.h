@@ -2,46 +2,43 @@
 
 #include <windows.h>
 
-#include <array>
-#include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/form_window.h"
 #include "platform/handles.h"
 #include "platform/message_boxes.h"
-#include "platform/win32_controls.h"
 #include "settings/profile_store.h"
 #include "ui/options_form.h"
 
 namespace tunewick::platform {
 
 // The options dialog: modeless, without an owner, one instance.
-class OptionsWindow : public FormWindow<OptionsWindow>, private OptionsFormHost {
+class OptionsWindow : public FormWindow<OptionsWindow>,
+                      public SecondaryWindow,
+                      private OptionsFormHost {
   public:
     OptionsWindow(ProfileStore& profile, LiveWindows& live);
     ~OptionsWindow() override;
 
     // Opens the dialog and loads the settings, or brings the open one forward as it is, with
     // any edits not yet saved.
-    void Show();
+    void Show() override;
+    void Close() override;
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<COLORREF> TextColourOf(HWND control) const;  // white on black
 
   private:
     struct Controls;
 
     bool Create();
-
-    // OptionsFormHost
     Text ProgramDirectory() const override;
-    void Close() override;
 
     ProfileStore& profile_;
     // Owned by the dialog: modal to it, and in front of it.
     Win32MessageBoxes boxes_{[this] { return hwnd_; }};
     HICON icon_ = nullptr;  // shared resource icon: the system frees it
-    UniqueFont font_;
-    UniqueFont titleFont_;
     std::unique_ptr<Controls> controls_;
     // The form of the latest opening; it stays until the next one, since its own handler may
     // be what closed the dialog.

@@ -9,20 +9,10 @@
 namespace tunewick::platform {
 
 Text ProgramDirectory() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        // The name was cut to fit: try again with room for a long path.
-        path.resize(path.size() * 2);
-    }
+    // Room for the longest path Windows has (32,767 units), so the name is never cut.
+    std::wstring path(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    path.resize(length < path.size() ? length : 0);
     std::size_t cut = path.rfind(L'\\');
     if (cut == std::wstring::npos) {
         return {};

@@ -42,7 +42,8 @@ UINT ShowRunningInstanceMessage() {
     static const UINT kShowRequest = [] {
         const UINT registered = RegisterWindowMessageW(L"Tunewick.ShowMainWindow");
         if (registered == 0) {
-            TraceFailure(L"RegisterWindowMessageW");
+            const DWORD error = GetLastError();
+            TraceFailure(L"RegisterWindowMessageW", error);
         }
         return registered;
     }();
@@ -55,7 +56,8 @@ SingleInstance SingleInstance::Claim(const wchar_t* mainWindowClass) {
         // The session cannot be claimed (the name taken by an object of another kind, or
         // guarded against this user). A Tunewick found by its window still wins; otherwise
         // running unguarded beats not running at all.
-        TraceFailure(L"CreateMutexW(the session's Tunewick mutex)");
+        const DWORD error = GetLastError();
+        TraceFailure(L"CreateMutexW(the session's Tunewick mutex)", error);
         DWORD refusal = ERROR_SUCCESS;
         return SingleInstance(OwnedMutex(), !AskRunningToShow(mainWindowClass, refusal));
     }
@@ -77,7 +79,8 @@ SingleInstance SingleInstance::Claim(const wchar_t* mainWindowClass) {
             return SingleInstance(OwnedMutex(mutex.Release()), true);
         }
         if (wait == WAIT_FAILED) {
-            TraceFailure(L"WaitForSingleObject(the session's Tunewick mutex)");
+            const DWORD error = GetLastError();
+            TraceFailure(L"WaitForSingleObject(the session's Tunewick mutex)", error);
             return SingleInstance(OwnedMutex(), false);
         }
         if (GetTickCount() - started >= kRunningInstanceWaitMs) {

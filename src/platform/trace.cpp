@@ -24,15 +24,6 @@ void Trace(std::wstring line) {
 
 }  // namespace
 
-std::wstring Decimal(unsigned long long value) {
-    std::wstring digits;
-    do {
-        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + value % 10));
-        value /= 10;
-    } while (value != 0);
-    return digits;
-}
-
 Text SystemMessage(DWORD error) {
     if (error == ERROR_SUCCESS) {
         return {};

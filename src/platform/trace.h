@@ -15,13 +15,11 @@ namespace tunewick::platform {
 // is denied." Empty for no error; "Error N." where the system has no words for it.
 Text SystemMessage(DWORD error);
 
-// `value` in decimal digits. (std::to_wstring would bring MinGW's whole wide printf along.)
-std::wstring Decimal(unsigned long long value);
-
 // A failure of the platform, as one line for a debug-output viewer (OutputDebugStringW):
 // "Tunewick: <operation> failed: <the system's text for error>". The program keeps no log file;
-// this is how a user can see why, say, the tray icon did not appear.
-void TraceFailure(std::wstring_view operation, DWORD error = GetLastError());
+// this is how a user can see why, say, the tray icon did not appear. The caller takes
+// GetLastError() before it builds `operation`, which may change it.
+void TraceFailure(std::wstring_view operation, DWORD error);
 // What a user would want to know when the program does not do what they expect, though
 // nothing failed: "Tunewick: <text>".
 void TraceNote(std::wstring_view text);

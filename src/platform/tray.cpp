@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "platform/trace.h"
-#include "platform/win32_window_system.h"
+#include "platform/wide_text.h"
 
 namespace tunewick::platform {
 
@@ -14,8 +14,8 @@ namespace {
 // The tip field of the first version's record: 64 units, its NUL included.
 constexpr std::size_t kFirstVersionTipLength = 64;
 
-}  // namespace
-
+// The record the shell is given for the icon: the first version's (NOTIFYICONDATAW_V1_SIZE,
+// the wide twin of the 88-byte ANSI record), with its callback message, icon and tip.
 NOTIFYICONDATAW ToNotifyIconData(const TrayIcon& icon) {
     NOTIFYICONDATAW data{};
     data.cbSize = NOTIFYICONDATAW_V1_SIZE;
@@ -32,25 +32,7 @@ NOTIFYICONDATAW ToNotifyIconData(const TrayIcon& icon) {
     return data;
 }
 
-bool AddTrayIcon(const TrayIcon& icon) {
-    NOTIFYICONDATAW data = ToNotifyIconData(icon);
-    if (Shell_NotifyIconW(NIM_ADD, &data) != FALSE) {
-        return true;
-    }
-    // The shell accepts a change only to an icon it has: that tells an icon already there from
-    // one that is missing.
-    const DWORD addError = GetLastError();
-    if (Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE) {
-        return true;
-    }
-    SetLastError(addError);
-    return false;
-}
-
-bool DeleteTrayIcon(const TrayIcon& icon) {
-    NOTIFYICONDATAW data = ToNotifyIconData(icon);
-    return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
-}
+}  // namespace
 
 TrayEvent TrayEventOf(UINT mouseMessage) {
     switch (mouseMessage) {
@@ -67,19 +49,47 @@ UINT TaskbarCreatedMessage() {
     return RegisterWindowMessageW(L"TaskbarCreated");
 }
 
-bool TrayMenu::Create() {
+void Win32Tray::CreateMenu(HWND owner) {
+    owner_ = owner;
     menu_.Reset(CreatePopupMenu());
     if (!menu_) {
-        TraceFailure(L"CreatePopupMenu");
-        return false;
+        const DWORD error = GetLastError();
+        TraceFailure(L"CreatePopupMenu", error);
+        return;
     }
     AppendMenuW(menu_.Get(), MF_STRING, kShowCommand, L"Show");
     AppendMenuW(menu_.Get(), MF_STRING, kCloseCommand, L"Close");
     SetMenuDefaultItem(menu_.Get(), kShowCommand, FALSE);
+}
+
+bool Win32Tray::Add(const TrayIcon& icon) {
+    NOTIFYICONDATAW data = ToNotifyIconData(icon);
+    if (Shell_NotifyIconW(NIM_ADD, &data) == FALSE) {
+        const DWORD error = GetLastError();
+        if (Shell_NotifyIconW(NIM_MODIFY, &data) == FALSE) {
+            // The watcher asks again every 2 seconds: one line when the refusals begin, one
+            // when they end, not one a tick.
+            if (refusals_++ == 0) {
+                TraceFailure(L"Shell_NotifyIconW(NIM_ADD)", error);
+            }
+            return false;
+        }
+    }
+    if (refusals_ > 0) {
+        TraceNote(L"Shell_NotifyIconW(NIM_ADD) worked after " + Decimal(refusals_) +
+                  L" refusals: the tray icon is there");
+        refusals_ = 0;
+    }
     return true;
 }
 
-void TrayMenu::PopUp(HWND owner) const {
+void Win32Tray::Remove(const TrayIcon& icon) {
+    // The shutdown removes the icon whether or not it was ever added: nothing to trace.
+    NOTIFYICONDATAW data = ToNotifyIconData(icon);
+    Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
+void Win32Tray::PopUpMenu() {
     if (!menu_) {
         return;
     }
@@ -87,11 +97,11 @@ void TrayMenu::PopUp(HWND owner) const {
     GetCursorPos(&at);
     // The menu closes when the user clicks elsewhere only if its owner is the foreground
     // window; a tray icon's owner usually is not (it may even be hidden).
-    SetForegroundWindow(owner);
-    TrackPopupMenu(menu_.Get(), TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, owner, nullptr);
+    SetForegroundWindow(owner_);
+    TrackPopupMenu(menu_.Get(), TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, owner_, nullptr);
     // Without a message after the menu, a second right click on the icon would open the menu
     // and close it at once.
-    PostMessageW(owner, WM_NULL, 0, 0);
+    PostMessageW(owner_, WM_NULL, 0, 0);
 }
 
 }  // namespace tunewick::platform

@@ -2,10 +2,8 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include "platform/handles.h"
-#include "ui/main_form.h"
+#include "ui/tray.h"
 
 namespace tunewick::platform {
 
@@ -14,15 +12,6 @@ namespace tunewick::platform {
 // the id where the key state goes and the event's mouse message where the point goes.
 inline constexpr UINT kTrayIconId = 1;
 
-// The record the shell is given for the icon: the first version's (NOTIFYICONDATAW_V1_SIZE,
-// the wide twin of the 88-byte ANSI record), with its callback message, icon and tip.
-NOTIFYICONDATAW ToNotifyIconData(const TrayIcon& icon);
-// True when the shell shows the icon afterwards: added now, or there already (a second add
-// fails, as does one the shell took only after the caller had stopped waiting). On false, the
-// last error is the add's.
-bool AddTrayIcon(const TrayIcon& icon);
-bool DeleteTrayIcon(const TrayIcon& icon);
-
 // The event the shell reports with `mouseMessage`.
 TrayEvent TrayEventOf(UINT mouseMessage);
 
@@ -30,20 +19,29 @@ TrayEvent TrayEventOf(UINT mouseMessage);
 // every process.
 UINT TaskbarCreatedMessage();
 
-// The tray menu: "Show" (drawn bold, the default) and "Close". A pick reaches the
-// owner as WM_COMMAND with kShowCommand or kCloseCommand.
-class TrayMenu {
+// The icon and the tray menu, "Show" (drawn bold, the default) and "Close". A pick reaches
+// the menu's owner as WM_COMMAND with kShowCommand or kCloseCommand.
+class Win32Tray final : public TrayShell {
   public:
     static constexpr UINT kShowCommand = 0x9001;
     static constexpr UINT kCloseCommand = 0x9002;
 
-    // Builds the menu; false when the platform refuses.
-    bool Create();
-    // Pops the menu up at the mouse position and returns when it has closed.
-    void PopUp(HWND owner) const;
+    // Builds the menu of `owner`; without it the icon still adds and restores on a double
+    // click.
+    void CreateMenu(HWND owner);
+
+    // An add the shell refuses fails, as does a second one for an icon that is there: the
+    // change that the shell accepts only for an icon it has tells the two apart.
+    bool Add(const TrayIcon& icon) override;
+    void Remove(const TrayIcon& icon) override;
+    void PopUpMenu() override;
 
   private:
+    HWND owner_ = nullptr;
     UniqueMenu menu_;
+    // How many adds the shell has refused in a row. The first refusal is traced, and so is the
+    // add that works after them.
+    unsigned refusals_ = 0;
 };
 
 }  // namespace tunewick::platform

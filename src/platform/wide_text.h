@@ -3,6 +3,7 @@
 // The program's text is UTF-16 (char16_t) and the W functions take UTF-16 (wchar_t): the two
 // meet by viewing the same code units through the other type. This is the one place that does.
 
+#include <charconv>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,14 @@ inline std::wstring ToWide(TextView text) {
 
 inline Text FromWide(std::wstring_view text) {
     return Text(reinterpret_cast<const char16_t*>(text.data()), text.size());
+}
+
+// `value` in decimal digits, for traces and file names. (std::to_wstring would bring MinGW's
+// wide printf along.)
+inline std::wstring Decimal(unsigned long long value) {
+    char digits[20];
+    const char* end = std::to_chars(digits, digits + sizeof(digits), value).ptr;
+    return std::wstring(static_cast<const char*>(digits), end);
 }
 
 }  // namespace tunewick::platform

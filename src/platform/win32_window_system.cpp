@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/handles.h"
 #include "platform/wide_text.h"
 
 namespace tunewick::platform {
@@ -29,10 +30,6 @@ SendOutcome SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
 
 }  // namespace
 
-WindowHandle Win32WindowSystem::FindTopLevel(TextView className) {
-    return FindNextTopLevel(className, WindowHandle::None);
-}
-
 WindowHandle Win32WindowSystem::FindNextTopLevel(TextView className, WindowHandle after) {
     const Text name(className);
     // Parent null: the children of the desktop, i.e. the top-level windows.
@@ -49,7 +46,7 @@ std::optional<std::int32_t> Win32WindowSystem::CaptionLength(WindowHandle window
         return 0;
     }
     DWORD_PTR length = 0;
-    switch (SendBounded(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, timeoutMs_, length)) {
+    switch (SendBounded(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, kTimeoutMs, length)) {
         case SendOutcome::Answered:
             // The answer is an LRESULT; a window may claim any 32-bit value.
             return static_cast<std::int32_t>(static_cast<std::uint32_t>(length));
@@ -73,7 +70,7 @@ std::optional<Text> Win32WindowSystem::CaptionText(WindowHandle window, std::int
     }
     DWORD_PTR copied = 0;
     switch (SendBounded(ToHwnd(window), WM_GETTEXT, static_cast<WPARAM>(capacity),
-                        reinterpret_cast<LPARAM>(buffer.data()), timeoutMs_, copied)) {
+                        reinterpret_cast<LPARAM>(buffer.data()), kTimeoutMs, copied)) {
         case SendOutcome::Answered: {
             // Trust neither the count nor the terminator beyond the buffer we own.
             const std::size_t room = buffer.size() - 1;
@@ -96,7 +93,7 @@ bool Win32WindowSystem::SendCopyData(WindowHandle window, std::uint32_t kind,
     // The receiver gets its own copy; ours is never written.
     block.lpData = const_cast<std::byte*>(data.data());
     DWORD_PTR ignored = 0;
-    return SendBounded(ToHwnd(window), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block), timeoutMs_,
+    return SendBounded(ToHwnd(window), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block), kTimeoutMs,
                        ignored) == SendOutcome::Answered;
 }
 

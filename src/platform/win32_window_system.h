@@ -2,18 +2,9 @@
 
 #include <windows.h>
 
-#include <cstdint>
-
 #include "core/window_system.h"
 
 namespace tunewick::platform {
-
-inline HWND ToHwnd(WindowHandle window) {
-    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
-}
-inline WindowHandle FromHwnd(HWND window) {
-    return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
-}
 
 // The window functions over the real desktop. Every message to another program's window is
 // sent with SendMessageTimeoutW(SMTO_ABORTIFHUNG) and a bound per call: a hung player or
@@ -22,20 +13,14 @@ inline WindowHandle FromHwnd(HWND window) {
 // waits (what that asks of the form: "Waits" in ui/main_form.h).
 class Win32WindowSystem final : public WindowSystem {
   public:
-    static constexpr UINT kDefaultTimeoutMs = 2000;
+    static constexpr UINT kTimeoutMs = 2000;
 
-    explicit Win32WindowSystem(UINT timeoutMs = kDefaultTimeoutMs) : timeoutMs_(timeoutMs) {}
-
-    WindowHandle FindTopLevel(TextView className) override;
     WindowHandle FindNextTopLevel(TextView className, WindowHandle after) override;
     WindowHandle FindNextMessageOnly(TextView className, WindowHandle after) override;
     std::optional<std::int32_t> CaptionLength(WindowHandle window) override;
     std::optional<Text> CaptionText(WindowHandle window, std::int32_t capacity) override;
     bool SendCopyData(WindowHandle window, std::uint32_t kind,
                       std::span<const std::byte> data) override;
-
-  private:
-    UINT timeoutMs_;
 };
 
 }  // namespace tunewick::platform

@@ -8,11 +8,6 @@
 namespace tunewick::platform {
 
 bool RegisterOnce(const WindowClass& windowClass) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof(existing);
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), windowClass.name, &existing)) {
-        return true;
-    }
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = windowClass.procedure;
@@ -24,7 +19,11 @@ bool RegisterOnce(const WindowClass& windowClass) {
     wc.hbrBackground = windowClass.background;
     wc.lpszClassName = windowClass.name;
     if (RegisterClassExW(&wc) == 0) {
-        TraceFailure(L"RegisterClassExW " + std::wstring(windowClass.name));
+        const DWORD error = GetLastError();
+        if (error == ERROR_CLASS_ALREADY_EXISTS) {
+            return true;
+        }
+        TraceFailure(L"RegisterClassExW " + std::wstring(windowClass.name), error);
         return false;
     }
     return true;
@@ -35,7 +34,8 @@ HICON ApplicationIcon(int widthMetric, int heightMetric) {
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TUNEWICK_IDI_APP), IMAGE_ICON,
                    GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), LR_SHARED));
     if (icon == nullptr) {
-        TraceFailure(L"LoadImageW of the program's icon");
+        const DWORD error = GetLastError();
+        TraceFailure(L"LoadImageW of the program's icon", error);
     }
     return icon;
 }

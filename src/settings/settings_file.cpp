@@ -21,12 +21,4 @@ Text ReadSetting(ProfileStore& store, TextView section, TextView key, TextView f
     return Text(buffer.data(), std::min(copied, buffer.size()));
 }
 
-WriteResult WriteSettings(ProfileStore& store, std::span<const ProfileEntry> settings,
-                          TextView file) {
-    if (store.WriteEntries(settings, file)) {
-        return {.written = true, .failure = {}};
-    }
-    return {.written = false, .failure = store.LastWriteFailure()};
-}
-
 }  // namespace tunewick

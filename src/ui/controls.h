@@ -66,4 +66,14 @@ class MessageBoxes {
     virtual BoxAnswer Show(TextView text, BoxKind kind, TextView title) = 0;
 };
 
+// A window the main window opens without waiting for it, and without an owner, so that it stays
+// on screen when the main window goes to the tray. One instance: Show opens it, or brings the
+// open one forward as it is.
+class SecondaryWindow {
+  public:
+    virtual ~SecondaryWindow() = default;
+    virtual void Show() = 0;
+    virtual void Close() = 0;  // nothing when it is not open
+};
+
 }  // namespace tunewick

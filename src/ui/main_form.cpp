@@ -21,18 +21,8 @@ constexpr TextView kTrayTip = u"Tunewick";
 
 }  // namespace
 
-bool IsTrayNotification(const MouseMove& move, std::uint32_t iconId) {
-    if (move.keyState != iconId || move.point < 0 || move.point > 0xFFFF) {
-        return false;
-    }
-    // A real move with the icon's id as its key state, at y = 0 of the window, puts the
-    // pointer at exactly the point it reports.
-    return !(move.pointerX == static_cast<int>(move.point) && move.pointerY == 0);
-}
-
-MainForm::MainForm(const MainFormControls& controls, WindowSystem& windows, MessageBoxes& boxes,
-                   ProfileStore& profile, MainFormHost& host)
-    : c_(controls), windows_(windows), boxes_(boxes), profile_(profile), host_(host) {}
+MainForm::MainForm(const MainFormControls& controls, const MainFormPeers& peers, MainFormHost& host)
+    : c_(controls), p_(peers), host_(host) {}
 
 CommandButton& MainForm::Button(PlayerKind mode) const {
     return c_.modeButtons[ModeIndex(mode)];
@@ -49,23 +39,12 @@ bool MainForm::Running(PlayerKind mode) const {
 void MainForm::Send(const NowPlayingRequest& request, std::optional<PlayerKind> forMode) {
     // Each messenger's send is a wait (see "Waits" in main_form.h): the next one goes out only
     // while the record is still wanted.
-    SendNowPlaying(windows_, request,
+    SendNowPlaying(p_.windows, request,
                    [this, forMode] { return forMode ? Running(*forMode) : !unloaded_; });
 }
 
-void MainForm::SendEmpty(bool show, std::optional<PlayerKind> forMode) {
-    NowPlayingRequest request;
-    request.show = show;
-    Send(request, forMode);
-}
-
-void MainForm::SendSong(Text title, Text artist, std::optional<PlayerKind> forMode) {
-    NowPlayingRequest request;
-    request.title = std::move(title);
-    request.artist = std::move(artist);
-    request.format = c_.formatBox.Value();
-    request.show = true;
-    Send(request, forMode);
+NowPlayingRequest MainForm::Song(Text title, Text artist) const {
+    return {.title = std::move(title), .artist = std::move(artist), .format = c_.formatBox.Value()};
 }
 
 void MainForm::ToggleMode(PlayerKind mode) {
@@ -79,14 +58,14 @@ void MainForm::ToggleMode(PlayerKind mode) {
     }
     button.SetCaption(info.offCaption);
     ModeTimer(mode).SetEnabled(false);
-    SendEmpty(true, std::nullopt);
+    Send({}, std::nullopt);
 }
 
 bool MainForm::ShowTickBox(TextView text, BoxKind kind) {
     // Timer events keep arriving while the box is open; PollTick skips them instead of opening
     // a box on top of this one.
     tickBoxOpen_ = true;
-    boxes_.Show(text, kind, kErrorTitle);
+    p_.boxes.Show(text, kind, kErrorTitle);
     tickBoxOpen_ = false;
     return !unloaded_;
 }
@@ -129,7 +108,7 @@ void MainForm::PollTick(PlayerKind mode) {
 
 bool MainForm::Poll(PlayerKind mode) {
     const PlayerMode& info = ModeOf(mode);
-    const PlayerTitle read = ReadPlayerTitle(windows_, info.windowClass);
+    const PlayerTitle read = ReadPlayerTitle(p_.windows, info.windowClass);
     if (!Running(mode)) {
         // The window unloaded or the mode went off while the player was asked: what it
         // answered is for nobody now.
@@ -148,7 +127,7 @@ bool MainForm::Poll(PlayerKind mode) {
     if (read.window == WindowHandle::None) {
         // The player is not running. RealPlayer mode asks the messenger to show the empty
         // record, the other two to hide it.
-        SendEmpty(mode == PlayerKind::RealPlayer, mode);
+        Send({.show = mode == PlayerKind::RealPlayer}, mode);
         if (Running(mode)) {
             ModeTimer(mode).SetEnabled(false);
             Button(mode).SetCaption(info.offCaption);
@@ -161,7 +140,7 @@ bool MainForm::Poll(PlayerKind mode) {
     if (song == nullptr) {
         return false;
     }
-    SendSong(song->title, song->artist, mode);
+    Send(Song(song->title, song->artist), mode);
     if (Running(mode) && c_.followPlayerBox.Value() == 1) {
         c_.artistBox.SetValue(song->artist);
         c_.songBox.SetValue(song->title);
@@ -180,29 +159,29 @@ void MainForm::ErrorTrap(PlayerKind mode) {
 void MainForm::SendCustomMessage() {
     // Only the RealPlayer mode is asked about; the other modes' next tick simply overwrites.
     if (ModeTimer(PlayerKind::RealPlayer).Enabled() &&
-        boxes_.Show(kSetQuestion, BoxKind::Question, kSetTitle) != BoxAnswer::Yes) {
+        p_.boxes.Show(kSetQuestion, BoxKind::Question, kSetTitle) != BoxAnswer::Yes) {
         return;
     }
     // The box may have stayed open while the session ended.
     if (unloaded_) {
         return;
     }
-    SendSong(c_.songBox.Value(), c_.artistBox.Value(), std::nullopt);
+    Send(Song(c_.songBox.Value(), c_.artistBox.Value()), std::nullopt);
 }
 
 void MainForm::OpenHelp() {
-    host_.ShowHelp();
+    p_.help.Show();
 }
 
 void MainForm::OpenOptions() {
-    host_.ShowOptions();
+    p_.options.Show();
 }
 
 void MainForm::MinimizeToTray() {
-    trayAdded_ = true;
+    tray_.asked = true;
     // A minimized window needs no pending hide: the watcher sends it to the tray for as long as
     // it stays minimized, and one the user restored meanwhile is wanted on the screen.
-    hidePending_ = host_.WindowState() != 1;
+    tray_.hidePending = !host_.Minimized();
     AddIconThenHide();
 }
 
@@ -211,17 +190,17 @@ void MainForm::AddIconThenHide() {
     // publishing. Until the shell shows the icon (at log-on it may be busy or not there yet,
     // and no "TaskbarCreated" follows a timed-out add) the window stays as it is; one in the
     // tray whose icon the shell lost and will not take back comes out until it does.
-    if (!host_.AddTrayIcon(trayIcon_)) {
-        if (inTray_) {
-            inTray_ = false;
-            hidePending_ = host_.WindowState() != 1;
+    if (!p_.tray.Add(tray_.icon)) {
+        if (tray_.inTray) {
+            tray_.inTray = false;
+            tray_.hidePending = !host_.Minimized();
             host_.ShowMainWindow();
         }
         return;
     }
-    if (hidePending_ || host_.WindowState() == 1) {
-        hidePending_ = false;
-        inTray_ = true;
+    if (tray_.hidePending || host_.Minimized()) {
+        tray_.hidePending = false;
+        tray_.inTray = true;
         host_.HideMainWindow();
     }
 }
@@ -230,9 +209,9 @@ void MainForm::CheckForMinimize() {
     if (unloaded_) {
         return;
     }
-    if (host_.WindowState() == 1) {
+    if (host_.Minimized()) {
         MinimizeToTray();
-    } else if (hidePending_) {
+    } else if (tray_.hidePending) {
         AddIconThenHide();
     }
 }
@@ -243,7 +222,7 @@ void MainForm::TrayIconEvent(TrayEvent event) {
             ShowFromTray();
             break;
         case TrayEvent::RightButtonDown:
-            host_.PopUpTrayMenu();
+            p_.tray.PopUpMenu();
             break;
         case TrayEvent::Other:
             break;
@@ -251,25 +230,25 @@ void MainForm::TrayIconEvent(TrayEvent event) {
 }
 
 void MainForm::ShowFromTray() {
-    hidePending_ = false;
-    inTray_ = false;
+    tray_.hidePending = false;
+    tray_.inTray = false;
     host_.ShowMainWindow();
-    host_.SetWindowState(0);
+    host_.Restore();
 }
 
 void MainForm::CloseFromTray() {
-    host_.CloseHelp();
+    p_.help.Close();
     host_.CloseMainWindow();
 }
 
 Text MainForm::Setting(TextView section, TextView key) const {
     // The path is formed afresh for every read.
-    return ReadSetting(profile_, section, key, SettingsPath(host_.ProgramDirectory()));
+    return ReadSetting(p_.profile, section, key, SettingsPath(host_.ProgramDirectory()));
 }
 
-void MainForm::Load() {
+bool MainForm::Load() {
     c_.creditLine.SetCaption(kCreditCaption);
-    trayIcon_ = TrayIcon{host_.MainWindowHandle(), host_.IconHandle(), Text(kTrayTip)};
+    tray_.icon = TrayIcon{host_.MainWindowHandle(), host_.IconHandle(), Text(kTrayTip)};
 
     if (Setting(u"General", u"Minimize_Startup") == u"1") {
         MinimizeToTray();
@@ -282,6 +261,7 @@ void MainForm::Load() {
     c_.artistBox.SetValue(Setting(u"Defaults", u"Artist"));
     c_.songBox.SetValue(Setting(u"Defaults", u"Song"));
     c_.formatBox.SetValue(Setting(u"Defaults", u"Format"));
+    return tray_.inTray;
 }
 
 void MainForm::Unload() {
@@ -289,13 +269,13 @@ void MainForm::Unload() {
         return;
     }
     unloaded_ = true;
-    // Removed whether or not it was ever added; a failure is of no consequence.
-    host_.DeleteTrayIcon(trayIcon_);
-    trayAdded_ = false;
-    hidePending_ = false;
+    // Removed whether or not it was ever added.
+    p_.tray.Remove(tray_.icon);
+    tray_.asked = false;
+    tray_.hidePending = false;
     // Unconditional: the one record that must reach every messenger.
-    SendNowPlaying(windows_, NowPlayingRequest{});
-    host_.CloseHelp();
+    SendNowPlaying(p_.windows, NowPlayingRequest{});
+    p_.help.Close();
     // The timers end with the window; no mode's toggle runs, so no further record goes out.
     for (Timer& timer : c_.modeTimers) {
         timer.SetEnabled(false);
@@ -305,7 +285,7 @@ void MainForm::Unload() {
 
 void MainForm::TaskbarCreated() {
     // A restarted shell has forgotten the icon; without it a hidden window is unreachable.
-    if (trayAdded_ && !unloaded_) {
+    if (tray_.asked && !unloaded_) {
         AddIconThenHide();
     }
 }

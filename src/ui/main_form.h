@@ -13,6 +13,7 @@
 #include "settings/profile_store.h"
 #include "ui/controls.h"
 #include "ui/player_modes.h"
+#include "ui/tray.h"
 
 namespace tunewick {
 
@@ -25,37 +26,8 @@ inline constexpr std::chrono::milliseconds kWatcherInterval{2000};  // the minim
 inline constexpr TextView kDesignedFormat = u"{0} - {1}";
 inline constexpr TextView kCreditCaption = u"Tunewick\r\nBy Vantor";
 
-// The tray icon as the form asks the shell for it.
-struct TrayIcon {
-    WindowHandle window = WindowHandle::None;  // the main window, which gets the icon's events
-    std::uintptr_t icon = 0;                   // the main window's own icon
-    Text tip;                                  // what the shell shows over the icon
-
-    bool operator==(const TrayIcon&) const = default;
-};
-
-// What the user does to the tray icon, as far as the form cares.
-enum class TrayEvent { DoubleClick, RightButtonDown, Other };
-
-// The shell reports the tray icon's events to the main window as mouse moves. A move as it
-// arrived: the word that carries the key state, the one that carries the point (x in the low
-// 16 bits, y above them), and where the pointer was, in client coordinates, when it was sent.
-struct MouseMove {
-    std::uintptr_t keyState;
-    std::intptr_t point;
-    int pointerX;
-    int pointerY;
-};
-
-// Whether the move is the shell's report of an event of the icon `iconId`, not the pointer
-// moving over the window. The shell puts the icon's id where the key state goes and the
-// event alone where the point goes, while the pointer is over the icon; a real move carries
-// the pointer's own position. At high DPI the window is wide enough for a real move to carry
-// the x that an event's number is.
-bool IsTrayNotification(const MouseMove& move, std::uint32_t iconId);
-
-// What the main window's logic asks of its own window, the shell and the program's other
-// windows. The Win32 layer implements it over the real window; tests record the calls.
+// What the main window's logic asks of its own window. The Win32 layer implements it over the
+// real window; tests record the calls.
 class MainFormHost {
   public:
     virtual ~MainFormHost() = default;
@@ -66,26 +38,20 @@ class MainFormHost {
 
     virtual void ShowMainWindow() = 0;
     virtual void HideMainWindow() = 0;
-    virtual int WindowState() const = 0;  // 0 normal, 1 minimized
-    virtual void SetWindowState(int state) = 0;
+    virtual bool Minimized() const = 0;
+    virtual void Restore() = 0;  // a minimized window to its size; nothing for another
     // Closes (unloads) the main window; the window's unload runs MainForm::Unload.
     virtual void CloseMainWindow() = 0;
+};
 
-    // Pops up the tray menu at the mouse position, "Show" as its default (bold) item. A pick
-    // comes back as ShowFromTray or CloseFromTray.
-    virtual void PopUpTrayMenu() = 0;
-
-    // Puts the icon into the tray: true when the shell shows it afterwards, whether added now
-    // or there already. The window goes into the tray only once it is.
-    virtual bool AddTrayIcon(const TrayIcon& icon) = 0;
-    // Takes it out; the shutdown ignores the result.
-    virtual bool DeleteTrayIcon(const TrayIcon& icon) = 0;
-
-    // The help window and the options dialog: modeless, ownerless, one instance each. Show
-    // opens the window, or brings an open one forward without reloading it.
-    virtual void ShowHelp() = 0;
-    virtual void CloseHelp() = 0;  // nothing when it is not open
-    virtual void ShowOptions() = 0;
+// What the main window's logic works with besides its own window and controls.
+struct MainFormPeers {
+    WindowSystem& windows;  // the players and messengers
+    MessageBoxes& boxes;
+    ProfileStore& profile;
+    TrayShell& tray;
+    SecondaryWindow& help;
+    SecondaryWindow& options;
 };
 
 // The main window's controls the logic reads and writes. Buttons whose captions never change
@@ -118,8 +84,7 @@ struct MainFormControls {
 // writes nothing into the artist and song boxes.
 class MainForm {
   public:
-    MainForm(const MainFormControls& controls, WindowSystem& windows, MessageBoxes& boxes,
-             ProfileStore& profile, MainFormHost& host);
+    MainForm(const MainFormControls& controls, const MainFormPeers& peers, MainFormHost& host);
 
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
@@ -146,8 +111,9 @@ class MainForm {
     void ShowFromTray();
     void CloseFromTray();  // the tray menu's "Close"
 
-    // Start-up, before the window is first shown.
-    void Load();
+    // Start-up, before the window is first shown. True when it put the window into the tray,
+    // where it stays unseen.
+    bool Load();
     // Shutdown. Runs once; later calls (a close after the session ended) do nothing.
     void Unload();
 
@@ -171,25 +137,16 @@ class MainForm {
     bool Running(PlayerKind mode) const;
     // Sends while the window stays loaded, and `forMode`, when given, stays on.
     void Send(const NowPlayingRequest& request, std::optional<PlayerKind> forMode);
-    void SendEmpty(bool show, std::optional<PlayerKind> forMode);
     // A song with the format box's text, to be shown.
-    void SendSong(Text title, Text artist, std::optional<PlayerKind> forMode);
+    NowPlayingRequest Song(Text title, Text artist) const;
     // Asks the shell for the icon; once it is there, a pending hide happens.
     void AddIconThenHide();
     Text Setting(TextView section, TextView key) const;
 
     MainFormControls c_;
-    WindowSystem& windows_;
-    MessageBoxes& boxes_;
-    ProfileStore& profile_;
+    MainFormPeers p_;
     MainFormHost& host_;
-
-    TrayIcon trayIcon_;
-    bool trayAdded_ = false;  // an add has been asked for since load
-    // "Minimize To Tray" (or the load) asked to hide a window that was not minimized, and the
-    // shell has not shown the icon yet.
-    bool hidePending_ = false;
-    bool inTray_ = false;  // hidden by the form, and not shown since
+    TrayState tray_;
     bool tickBoxOpen_ = false;
     bool unloaded_ = false;
 };

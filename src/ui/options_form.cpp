@@ -71,10 +71,11 @@ void OptionsForm::Save() {
         {u"Defaults", u"Format", format},
     };
     const Text path = Path();
-    if (const WriteResult result = WriteSettings(profile_, settings, path); !result) {
+    if (!profile_.WriteEntries(settings, path)) {
         // Nothing was saved. The dialog stays open with what the user chose, so that nothing
         // is lost and nothing looks saved that is not.
-        boxes_.Show(SaveFailureText(path, result.failure), BoxKind::Warning, kErrorTitle);
+        boxes_.Show(SaveFailureText(path, profile_.LastWriteFailure()), BoxKind::Warning,
+                    kErrorTitle);
         return;
     }
     host_.Close();

@@ -30,9 +30,9 @@ struct OptionsFormControls {
     TextBox& formatBox;
 };
 
-// The options dialog: edits settings.cfg, which the main window reads at its
-// next start. "OK" closes it once every setting is written; when the file cannot be written,
-// none is, a box says why and the dialog stays open with the user's choices.
+// The options dialog: edits settings.cfg, which the main window reads at its next start. "OK"
+// closes it once every setting is written; when the file cannot be written, none is, a box
+// says why and the dialog stays open with the user's choices.
 class OptionsForm {
   public:
     OptionsForm(const OptionsFormControls& controls, ProfileStore& profile, MessageBoxes& boxes,
@@ -41,9 +41,10 @@ class OptionsForm {
     OptionsForm(const OptionsForm&) = delete;
     OptionsForm& operator=(const OptionsForm&) = delete;
 
-    void Load();    // fills the controls from settings.cfg
-    void Save();    // "OK"
-    void Cancel();  // "Cancel" and the close box
+    void Load();  // fills the controls from settings.cfg
+    void Save();  // "OK"
+    // "Cancel". The close box closes the dialog too, as the platform closes any window.
+    void Cancel();
 
   private:
     Text Path() const;

@@ -58,10 +58,6 @@ MemoryWindowSystem::Window* MemoryWindowSystem::Lookup(WindowHandle handle) {
     return it == windows_.end() ? nullptr : &*it;
 }
 
-WindowHandle MemoryWindowSystem::FindTopLevel(TextView className) {
-    return FindNextTopLevel(className, WindowHandle::None);
-}
-
 WindowHandle MemoryWindowSystem::FindNextTopLevel(TextView className, WindowHandle after) {
     return FindNext(className, after, false);
 }

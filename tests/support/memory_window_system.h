@@ -45,7 +45,6 @@ class MemoryWindowSystem : public WindowSystem {
     // Every delivery's bytes decoded back to text (closing NUL included).
     std::vector<Text> DeliveredRecords() const;
 
-    WindowHandle FindTopLevel(TextView className) override;
     WindowHandle FindNextTopLevel(TextView className, WindowHandle after) override;
     WindowHandle FindNextMessageOnly(TextView className, WindowHandle after) override;
     std::optional<std::int32_t> CaptionLength(WindowHandle window) override;

@@ -15,7 +15,6 @@
 #include "memory_profile_store.h"
 #include "memory_window_system.h"
 #include "ui/controls.h"
-#include "ui/help_form.h"
 #include "ui/main_form.h"
 #include "ui/options_form.h"
 
@@ -192,7 +191,7 @@ class LoggingWindowSystem : public MemoryWindowSystem {
     EventLog* log_;
 };
 
-class FakeMainHost : public MainFormHost {
+class FakeMainHost : public MainFormHost, public TrayShell {
   public:
     static constexpr auto kWindow = static_cast<WindowHandle>(0x30042);
     static constexpr std::uintptr_t kIcon = 0x1F0077;
@@ -213,10 +212,10 @@ class FakeMainHost : public MainFormHost {
             ++hiddenWithoutIcon;
         }
     }
-    int WindowState() const override { return state; }
-    void SetWindowState(int newState) override {
-        Log("state=" + std::to_string(newState));
-        state = newState;
+    bool Minimized() const override { return state == 1; }
+    void Restore() override {
+        Log("state=0");
+        state = 0;
     }
     void CloseMainWindow() override {
         Log("close");
@@ -224,8 +223,8 @@ class FakeMainHost : public MainFormHost {
             onClose();
         }
     }
-    void PopUpTrayMenu() override { Log("popup"); }
-    bool AddTrayIcon(const TrayIcon& icon) override {
+    void PopUpMenu() override { Log("popup"); }
+    bool Add(const TrayIcon& icon) override {
         icons.push_back(icon);
         if (refuseAdds > 0) {
             --refuseAdds;
@@ -236,15 +235,11 @@ class FakeMainHost : public MainFormHost {
         iconThere = true;
         return true;
     }
-    bool DeleteTrayIcon(const TrayIcon& icon) override {
+    void Remove(const TrayIcon& icon) override {
         Log("delete");
         icons.push_back(icon);
         iconThere = false;
-        return true;
     }
-    void ShowHelp() override { Log("showHelp"); }
-    void CloseHelp() override { Log("closeHelp"); }
-    void ShowOptions() override { Log("showOptions"); }
 
     Text directory = u"C:\\Program Files\\Tunewick";
     bool visible = true;
@@ -258,6 +253,18 @@ class FakeMainHost : public MainFormHost {
   private:
     void Log(std::string event) { log_.push_back(std::move(event)); }
     EventLog& log_;
+};
+
+// The help window or the options dialog: logs "show<name>" and "close<name>".
+class FakeSecondaryWindow : public SecondaryWindow {
+  public:
+    FakeSecondaryWindow(EventLog& log, std::string name) : log_(log), name_(std::move(name)) {}
+    void Show() override { log_.push_back("show" + name_); }
+    void Close() override { log_.push_back("close" + name_); }
+
+  private:
+    EventLog& log_;
+    std::string name_;
 };
 
 // The main window's form logic with every double it talks to, wired as the window wires it:
@@ -310,6 +317,8 @@ struct MainFormRig {
     LoggingWindowSystem windows;
     ScriptedBoxes boxes{log};
     FakeMainHost host{log};
+    FakeSecondaryWindow help{log, "Help"};
+    FakeSecondaryWindow options{log, "Options"};
     MemoryProfileStore profile;
     // The controls as the form takes them; a test may build a second form on them.
     MainFormControls Controls() {
@@ -322,7 +331,8 @@ struct MainFormRig {
                 creditLine,
                 minimizeWatcher};
     }
-    MainForm form{Controls(), windows, boxes, profile, host};
+    MainFormPeers Peers() { return {windows, boxes, profile, host, help, options}; }
+    MainForm form{Controls(), Peers(), host};
 
   private:
     EventLog* Log(bool quiet) { return quiet ? nullptr : &log; }

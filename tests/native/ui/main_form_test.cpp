@@ -649,7 +649,7 @@ TEST_F(MainFormTest, StartUpGoesToTheTrayOnlyForMinimizeStartupExactlyOne) {
         MemoryProfileStore store;
         store.Put(u"General", u"Minimize_Startup", value);
         FakeMainHost freshHost(log);
-        MainForm fresh(Controls(), windows, boxes, store, freshHost);
+        MainForm fresh(Controls(), {windows, boxes, store, freshHost, help, options}, freshHost);
         log.clear();
         fresh.Load();
         const bool toTray = value == u"1";
@@ -679,7 +679,7 @@ TEST_F(MainFormTest, StartUpSwitchesOnOnlyTheModeNamedExactly) {
             }
         }
         Forget();
-        MainForm fresh(Controls(), windows, boxes, store, host);
+        MainForm fresh(Controls(), {windows, boxes, store, host, help, options}, host);
         fresh.Load();
         for (const PlayerKind mode : {kReal, kWinamp, kXM}) {
             EXPECT_EQ(ModeTimer(mode).Enabled(), row.mode == mode);

@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "platform/base_window.h"
-#include "platform/form_layout.h"
+#include "platform/control_adapters.h"
 #include "platform/frame.h"
 #include "platform/message_boxes.h"
+#include "platform/painting.h"
 #include "platform/trace.h"
-#include "platform/win32_controls.h"
+#include "platform/wide_text.h"
+#include "platform/window_factory.h"
 #include "win32/captured_trace.h"
 #include "win32/pump.h"
 #include "win32/test_thread.h"
@@ -73,8 +75,8 @@ class RecordingParent {
 };
 
 HWND Make(HWND parent, const wchar_t* className, TextView text, DWORD style, int id) {
-    return CreateControl(parent, ControlLayout{className, text, style, 0, {0, 0, 1500, 375}, id},
-                         96, nullptr);
+    return MakeControl(parent, ControlLayout{className, text, style, 0, {0, 0, 1500, 375}, id}, 96,
+                       nullptr);
 }
 
 TEST(Controls, OwnerDrawnButtonReportsItsCaptionAndClicks) {
@@ -82,7 +84,7 @@ TEST(Controls, OwnerDrawnButtonReportsItsCaptionAndClicks) {
     HWND button = Make(parent.window(), L"BUTTON", u"Activate Ospray", kCommandButtonStyle, 301);
     ASSERT_NE(button, nullptr);
 
-    Win32Caption caption(button);
+    Win32Text caption(button);
     wchar_t text[64] = {};
     SendMessageW(button, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, L"Activate Ospray");
@@ -99,7 +101,7 @@ TEST(Controls, OwnerDrawnButtonReportsItsCaptionAndClicks) {
 
 TEST(Controls, TextBoxKeepsTextOutsideTheCodePage) {
     RecordingParent parent;
-    Win32TextBox box(Make(parent.window(), L"EDIT", u"{0} - {1}", kTextBoxStyle, 302));
+    Win32Text box(Make(parent.window(), L"EDIT", u"{0} - {1}", kTextBoxStyle, 302));
     EXPECT_EQ(box.Value(), u"{0} - {1}");
     for (const TextView text :
          {TextView(u"Sigur R\u00f3s - Hopp\u00edpolla"),
@@ -142,7 +144,8 @@ TEST(Controls, OptionButtonsExcludeEachOther) {
         handles[i] =
             Make(parent.window(), L"BUTTON", u"option", kChildStyle | BS_AUTORADIOBUTTON, 310 + i);
     }
-    Win32OptionButton options[] = {{handles, 0}, {handles, 1}, {handles, 2}};
+    Win32OptionButton options[] = {
+        {handles[0], 310, 312}, {handles[1], 310, 312}, {handles[2], 310, 312}};
     for (const auto& option : options) {
         EXPECT_FALSE(option.Selected());
     }
@@ -190,13 +193,15 @@ TEST(Controls, TimerOfAWindowThatIsGoneStaysOff) {
 }
 
 struct SeenBox {
+    UINT press;
     HWND owner = nullptr;
     wchar_t title[64] = {};
+    bool buttons[3] = {};  // OK, Yes, No
     bool found = false;
 };
 
 // A WINAPI function, not a lambda: on i686 the callback's calling convention must match.
-BOOL CALLBACK PressNoOnBox(HWND window, LPARAM p) {
+BOOL CALLBACK PressOnBox(HWND window, LPARAM p) {
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
     if (lstrcmpW(className, L"#32770") != 0 || !IsWindowVisible(window)) {
@@ -205,50 +210,59 @@ BOOL CALLBACK PressNoOnBox(HWND window, LPARAM p) {
     auto* seen = reinterpret_cast<SeenBox*>(p);
     seen->owner = GetWindow(window, GW_OWNER);
     GetWindowTextW(window, seen->title, 64);
+    for (const int id : {IDOK, IDYES, IDNO}) {
+        seen->buttons[id == IDOK ? 0 : id == IDYES ? 1 : 2] = GetDlgItem(window, id) != nullptr;
+    }
     seen->found = true;
-    PostMessageW(GetDlgItem(window, IDNO), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(window, static_cast<int>(seen->press)), BM_CLICK, 0, 0);
     return FALSE;
 }
 
-TEST(Controls, MessageBoxAnswersAndOwner) {
+TEST(Controls, MessageBoxesHaveTheirKindsButtonsAnswerAndOwner) {
+    struct Case {
+        BoxKind kind;
+        bool ok, yes, no;  // the buttons the box shows
+        UINT press;
+        BoxAnswer answer;
+    };
+    const Case cases[] = {{BoxKind::Question, false, true, true, IDNO, BoxAnswer::No},
+                          {BoxKind::Question, false, true, true, IDYES, BoxAnswer::Yes},
+                          {BoxKind::Error, true, false, false, IDOK, BoxAnswer::Ok},
+                          {BoxKind::Warning, true, false, false, IDOK, BoxAnswer::Ok}};
     RecordingParent parent;
-    SeenBox seen;
-    const DWORD thread = GetCurrentThreadId();
-    // The box is modal: another thread finds it, notes what it sees and presses No.
-    e2e::TestThread presser([&seen, thread] {
-        for (int i = 0; i < 500 && !seen.found; ++i) {
-            EnumThreadWindows(thread, &PressNoOnBox, reinterpret_cast<LPARAM>(&seen));
-            Sleep(10);
-        }
-    });
     Win32MessageBoxes boxes([&parent] { return parent.window(); });
-    const BoxAnswer answer =
-        boxes.Show(u"Do you still wish?", BoxKind::Question, u"Set Custom Message?");
-    presser.Join();
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(answer, BoxAnswer::No);
-    EXPECT_EQ(seen.owner, parent.window());
-    EXPECT_STREQ(seen.title, L"Set Custom Message?");
-}
-
-// The styles the program's boxes have always had: the guard's stop sign, the warnings'
-// exclamation mark, and "Set"'s question with Yes and No but no icon.
-TEST(Controls, EachKindOfBoxHasItsStyle) {
-    EXPECT_EQ(MessageBoxStyle(BoxKind::Error), 16u);    // MB_ICONHAND | MB_OK
-    EXPECT_EQ(MessageBoxStyle(BoxKind::Warning), 48u);  // MB_ICONEXCLAMATION | MB_OK
-    EXPECT_EQ(MessageBoxStyle(BoxKind::Question), 4u);  // MB_YESNO
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        SeenBox seen{c.press};
+        const DWORD thread = GetCurrentThreadId();
+        // The box is modal: another thread finds it, notes what it sees and presses a button.
+        e2e::TestThread presser([&seen, thread] {
+            for (int i = 0; i < 500 && !seen.found; ++i) {
+                EnumThreadWindows(thread, &PressOnBox, reinterpret_cast<LPARAM>(&seen));
+                Sleep(10);
+            }
+        });
+        EXPECT_EQ(boxes.Show(u"Do you still wish?", c.kind, u"Set Custom Message?"), c.answer);
+        presser.Join();
+        ASSERT_TRUE(seen.found);
+        EXPECT_EQ(seen.owner, parent.window());
+        EXPECT_STREQ(seen.title, L"Set Custom Message?");
+        EXPECT_EQ(seen.buttons[0], c.ok);
+        EXPECT_EQ(seen.buttons[1], c.yes);
+        EXPECT_EQ(seen.buttons[2], c.no);
+    }
 }
 
 TEST(Controls, FrameHandsItsControlsNotificationsToItsParent) {
     RecordingParent parent;
-    HWND frame = CreateControl(parent.window(),
-                               ControlLayout{kFrameClassName,
-                                             u"Custom Artist / Song",
-                                             kFrameStyle,
-                                             kFrameExStyle,
-                                             {120, 1800, 2955, 1995},
-                                             320},
-                               96, nullptr);
+    HWND frame = MakeControl(parent.window(),
+                             ControlLayout{kFrameClassName,
+                                           u"Custom Artist / Song",
+                                           kFrameStyle,
+                                           kFrameExStyle,
+                                           {120, 1800, 2955, 1995},
+                                           320},
+                             96, nullptr);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(WindowText(frame), u"Custom Artist / Song");
     HWND set = Make(frame, L"BUTTON", u"Set", kCommandButtonStyle, 321);
@@ -272,9 +286,9 @@ TEST(Trace, EachPlatformFailureLeavesOneLineWithTheSystemsReason) {
          L"Tunewick: SetTimer 7 failed: "},
         {"a control of a class nobody registered",
          [&] {
-             CreateControl(parent.window(),
-                           ControlLayout{L"NoSuchClass", u"", kChildStyle, 0, {0, 0, 15, 15}, 9},
-                           96, nullptr);
+             MakeControl(parent.window(),
+                         ControlLayout{L"NoSuchClass", u"", kChildStyle, 0, {0, 0, 15, 15}, 9}, 96,
+                         nullptr);
          },
          L"Tunewick: CreateWindowExW NoSuchClass 9 failed: "},
     };
@@ -300,10 +314,10 @@ class ThrowingWindow : public BaseWindow<ThrowingWindow> {
         }
     }
     bool Create() {
-        return BuildFromLayout({{L"TunewickThrowingTest", L"throws", WS_OVERLAPPED, 0, 1500, 1500},
-                                &WindowProc,
-                                this},
-                               {}, {}, 96)
+        return MakeWindow({{L"TunewickThrowingTest", L"throws", WS_OVERLAPPED, 0, 1500, 1500},
+                           &WindowProc,
+                           this},
+                          {}, {}, 96)
             .has_value();
     }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

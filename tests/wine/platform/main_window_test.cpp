@@ -6,10 +6,11 @@
 #include "core/now_playing.h"
 #include "memory_profile_store.h"
 #include "memory_window_system.h"
+#include "platform/control_adapters.h"
+#include "platform/layout.h"
 #include "platform/live_windows.h"
 #include "platform/main_window.h"
-#include "platform/win32_controls.h"
-#include "platform/win32_window_system.h"
+#include "platform/wide_text.h"
 #include "win32/pump.h"
 
 namespace tunewick::platform {
@@ -17,14 +18,12 @@ namespace {
 
 using e2e::Pump;
 
-class CountingSecondary final : public SecondaryWindows {
+class CountingWindow final : public SecondaryWindow {
   public:
-    void ShowHelp() override { ++showHelp; }
-    void CloseHelp() override { ++closeHelp; }
-    void ShowOptions() override { ++showOptions; }
-    int showHelp = 0;
-    int closeHelp = 0;
-    int showOptions = 0;
+    void Show() override { ++shown; }
+    void Close() override { ++closed; }
+    int shown = 0;
+    int closed = 0;
 };
 
 HWND WineTrayIcon() {
@@ -95,63 +94,17 @@ class MainWindowTest : public ::testing::Test {
     testing::MemoryWindowSystem windows;
     // Settings served from memory, whatever the path: the tests never touch a settings file.
     testing::MemoryProfileStore profile;
-    CountingSecondary secondary;
+    CountingWindow help;
+    CountingWindow options;
     LiveWindows live;
-    MainWindow main{windows, profile, secondary, live};
+    MainWindow main{windows, profile, help, options, live};
     WindowHandle messenger{};
     HHOOK hook = nullptr;
 };
 
-TEST_F(MainWindowTest, ControlsSitWhereTheFormPutsThemInTabOrder) {
+// Tab goes through the focusable controls in the form's order, into the frame and out again.
+TEST_F(MainWindowTest, TabFollowsTheFormsOrder) {
     ASSERT_TRUE(main.Create());
-    const int dpi = SystemDpi();
-    struct Expected {
-        const char16_t* className;
-        const char16_t* text;
-        bool inFrame;
-        TwipRect place;
-    };
-    // Creation order: the z-order, which keyboard navigation follows.
-    const Expected expected[] = {
-        {u"Edit", u"1863", false, {5400, 6420, 1575, 315}},
-        {u"Button", u"Activate Ospray", false, {120, 120, 2955, 375}},
-        {u"Button", u"Help", false, {120, 3900, 2955, 375}},
-        {u"TunewickFrame", u"Custom Artist / Song", false, {120, 1800, 2955, 1995}},
-        {u"Edit", u"", true, {1080, 240, 1755, 315}},
-        {u"Edit", u"", true, {1080, 660, 1755, 315}},
-        {u"Static", u"Artist", true, {600, 300, 375, 195}},
-        {u"Static", u"Song Name", true, {120, 720, 855, 195}},
-        {u"Button", u"Set", true, {180, 1500, 1395, 375}},
-        {u"Button", u"", true, {1740, 1620, 195, 195}},
-        {u"Static", u"Update with timers?", true, {1980, 1500, 855, 375}},
-        {u"Edit", u"{0} - {1}", true, {1080, 1080, 1755, 315}},
-        {u"Static", u"Format", true, {420, 1140, 555, 195}},
-        {u"Static", u"", false, {120, 4800, 2955, 495}},
-        {u"Button", u"Minimize To Tray", false, {120, 1380, 2955, 375}},
-        {u"Button", u"Activate Kestrin", false, {120, 540, 2955, 375}},
-        {u"Button", u"Activate Lumbrel", false, {120, 960, 2955, 375}},
-        {u"Button", u"Options", false, {120, 4320, 2955, 375}},
-    };
-    const std::vector<HWND> controls = Descendants(main.Handle());
-    ASSERT_EQ(controls.size(), std::size(expected));
-    HWND frame = controls[3];
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-        const Expected& e = expected[i];
-        SCOPED_TRACE(ToUtf8(e.text));
-        EXPECT_EQ(ClassOf(controls[i]), e.className);
-        EXPECT_EQ(WindowText(controls[i]), e.text);
-        EXPECT_EQ(GetParent(controls[i]), e.inFrame ? frame : main.Handle());
-        RECT actual;
-        GetWindowRect(controls[i], &actual);
-        MapWindowPoints(nullptr, GetParent(controls[i]), reinterpret_cast<POINT*>(&actual), 2);
-        const RECT want = TwipsToPixels(e.place, dpi);
-        EXPECT_EQ(actual.left, want.left);
-        EXPECT_EQ(actual.top, want.top);
-        EXPECT_EQ(actual.right, want.right);
-        EXPECT_EQ(actual.bottom, want.bottom);
-    }
-
-    // Tab goes through the focusable ones in that order, into the frame and out again.
     const TextView tabOrder[] = {u"1863",
                                  u"Activate Ospray",
                                  u"Help",
@@ -165,7 +118,7 @@ TEST_F(MainWindowTest, ControlsSitWhereTheFormPutsThemInTabOrder) {
                                  u"Activate Lumbrel",
                                  u"Options",
                                  u"1863"};
-    HWND at = controls[0];
+    HWND at = Descendants(main.Handle())[0];
     for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
         at = GetNextDlgTabItem(main.Handle(), at, FALSE);
         EXPECT_EQ(WindowText(at), tabOrder[i]) << "stop " << i;
@@ -189,9 +142,7 @@ TEST_F(MainWindowTest, WindowIsFixedWithAMinimizeBoxAndStartsWithText2Focused) {
 
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(WindowText(GetFocus()), u"1863");
-    // The load wrote the credit line; with no settings the format box is emptied.
-    EXPECT_NE(ChildByText(window, u"Tunewick\r\nBy Vantor"), nullptr);
-    EXPECT_EQ(ChildByText(window, u"{0} - {1}"), nullptr);
+    EXPECT_NE(ChildByText(window, u"Tunewick\r\nBy Vantor"), nullptr);  // the load ran
 }
 
 TEST_F(MainWindowTest, StartingInTheTrayNeverShowsTheWindow) {
@@ -208,15 +159,6 @@ TEST_F(MainWindowTest, StartingInTheTrayNeverShowsTheWindow) {
     EXPECT_NE(ChildByText(window, u"Deactivate Lumbrel"), nullptr);
     EXPECT_NE(ChildByText(window, u"{1} ~ {0}"), nullptr);
 
-    // A double click on the icon (515 where x goes) brings it back.
-    SendMessageW(window, WM_MOUSEMOVE, 1, 515);
-    EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_FALSE(IsIconic(window));
-    // A left single click (513) does nothing.
-    ShowWindow(window, SW_HIDE);
-    SendMessageW(window, WM_MOUSEMOVE, 1, 513);
-    EXPECT_FALSE(IsWindowVisible(window));
-
     // Closing removes the icon and clears the messenger once.
     windows.ClearDeliveries();
     SendMessageW(window, WM_CLOSE, 0, 0);
@@ -224,7 +166,7 @@ TEST_F(MainWindowTest, StartingInTheTrayNeverShowsTheWindow) {
     EXPECT_EQ(WineTrayIcon(), nullptr);
     EXPECT_EQ(windows.Deliveries().size(), 1u);
     EXPECT_EQ(EmptyRecordsSent(), 1u);
-    EXPECT_EQ(secondary.closeHelp, 1);
+    EXPECT_EQ(help.closed, 1);
 }
 
 TEST_F(MainWindowTest, ButtonsReachTheFormByClick) {
@@ -233,8 +175,8 @@ TEST_F(MainWindowTest, ButtonsReachTheFormByClick) {
     HWND window = main.Handle();
     SendMessageW(ChildByText(window, u"Help"), BM_CLICK, 0, 0);
     SendMessageW(ChildByText(window, u"Options"), BM_CLICK, 0, 0);
-    EXPECT_EQ(secondary.showHelp, 1);
-    EXPECT_EQ(secondary.showOptions, 1);
+    EXPECT_EQ(help.shown, 1);
+    EXPECT_EQ(options.shown, 1);
 
     SendMessageW(ChildByText(window, u"Activate Kestrin"), BM_CLICK, 0, 0);
     EXPECT_NE(ChildByText(window, u"Deactivate Kestrin"), nullptr);
@@ -247,31 +189,6 @@ TEST_F(MainWindowTest, ButtonsReachTheFormByClick) {
     SendMessageW(ChildByText(window, u"Minimize To Tray"), BM_CLICK, 0, 0);
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_NE(WineTrayIcon(), nullptr);
-}
-
-TEST_F(MainWindowTest, EndOfSessionRunsTheShutdown) {
-    ASSERT_TRUE(main.Create());
-    main.Start(SW_SHOWNORMAL);
-    HWND window = main.Handle();
-    SendMessageW(ChildByText(window, u"Activate Ospray"), BM_CLICK, 0, 0);
-    SendMessageW(ChildByText(window, u"Minimize To Tray"), BM_CLICK, 0, 0);
-    windows.ClearDeliveries();
-
-    EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, 0), TRUE);
-    EXPECT_TRUE(windows.Deliveries().empty());
-    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
-    EXPECT_EQ(WineTrayIcon(), nullptr);
-    EXPECT_EQ(EmptyRecordsSent(), 1u);
-    EXPECT_EQ(windows.Deliveries().size(), 1u);
-    EXPECT_EQ(main.Handle(), nullptr);
-}
-
-TEST_F(MainWindowTest, EndOfSessionCancelledChangesNothing) {
-    ASSERT_TRUE(main.Create());
-    main.Start(SW_SHOWNORMAL);
-    SendMessageW(main.Handle(), WM_ENDSESSION, FALSE, 0);
-    EXPECT_NE(main.Handle(), nullptr);
-    EXPECT_TRUE(windows.Deliveries().empty());
 }
 
 }  // namespace

@@ -1,24 +1,16 @@
-#include "platform/form_layout.h"
+#include "platform/window_factory.h"
 
 #include <string>
 
-#include "platform/frame.h"
 #include "platform/trace.h"
 #include "platform/wide_text.h"
 #include "platform/window_class.h"
 
 namespace tunewick::platform {
-namespace {
 
-std::size_t IndexOf(int id) {
-    return static_cast<std::size_t>(id - kFirstControlId);
-}
-
-}  // namespace
-
-std::optional<std::vector<HWND>> BuildFromLayout(const WindowToBuild& window,
-                                                 std::span<const ControlLayout> controls,
-                                                 std::span<const HFONT> fonts, int dpi) {
+std::optional<std::vector<HWND>> MakeWindow(const WindowToMake& window,
+                                            std::span<const ControlLayout> controls,
+                                            std::span<const HFONT> fonts, int dpi) {
     const WindowLayout& layout = window.layout;
     if (!RegisterOnce({layout.className, window.procedure, window.icon,
                        static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))})) {
@@ -30,7 +22,8 @@ std::optional<std::vector<HWND>> BuildFromLayout(const WindowToBuild& window,
                                 CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), window.object);
     if (hwnd == nullptr) {
-        TraceFailure(L"CreateWindowExW " + std::wstring(layout.className));
+        const DWORD error = GetLastError();
+        TraceFailure(L"CreateWindowExW " + std::wstring(layout.className), error);
         return std::nullopt;
     }
     if (window.icon != nullptr) {
@@ -39,29 +32,24 @@ std::optional<std::vector<HWND>> BuildFromLayout(const WindowToBuild& window,
     if (window.smallIcon != nullptr) {
         SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(window.smallIcon));
     }
-    std::vector<HWND> created;
-    created.reserve(controls.size());
+    std::vector<HWND> made;
+    made.reserve(controls.size());
     for (const ControlLayout& control : controls) {
-        // A container comes before what it holds; a frame's class is registered with it.
-        const std::size_t at = IndexOf(control.container);
-        HWND container = control.container == 0 ? hwnd
-                         : at < created.size()  ? created[at]
-                                                : nullptr;
+        // A container comes before what it holds.
+        const auto at = static_cast<std::size_t>(control.container - kFirstControlId);
+        HWND container = control.container == 0 ? hwnd : at < made.size() ? made[at] : nullptr;
         HFONT font = control.font < fonts.size() ? fonts[control.font] : nullptr;
-        HWND made = CreateControl(container, control, dpi, font);
-        if (made == nullptr) {
+        HWND child = MakeControl(container, control, dpi, font);
+        if (child == nullptr) {
             DestroyWindow(hwnd);
             return std::nullopt;
         }
-        created.push_back(made);
+        made.push_back(child);
     }
-    return created;
+    return made;
 }
 
-HWND CreateControl(HWND container, const ControlLayout& layout, int dpi, HFONT font) {
-    if (std::wstring_view(layout.className) == kFrameClassName && !RegisterFrameClass()) {
-        return nullptr;
-    }
+HWND MakeControl(HWND container, const ControlLayout& layout, int dpi, HFONT font) {
     const RECT place = TwipsToPixels(layout.place, dpi);
     HWND control =
         CreateWindowExW(layout.exStyle, layout.className, Wide(Text(layout.text)), layout.style,
@@ -69,8 +57,10 @@ HWND CreateControl(HWND container, const ControlLayout& layout, int dpi, HFONT f
                         container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
                         GetModuleHandleW(nullptr), nullptr);
     if (control == nullptr) {
+        const DWORD error = GetLastError();
         TraceFailure(L"CreateWindowExW " + std::wstring(layout.className) + L" " +
-                     Decimal(static_cast<unsigned>(layout.id)));
+                         Decimal(static_cast<unsigned>(layout.id)),
+                     error);
         return nullptr;
     }
     if (font != nullptr) {

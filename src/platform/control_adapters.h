@@ -2,10 +2,11 @@
 
 #include <windows.h>
 
-#include <span>
+#include <array>
+#include <cstddef>
+#include <utility>
 
 #include "core/text.h"
-#include "platform/wide_text.h"
 #include "ui/controls.h"
 
 namespace tunewick::platform {
@@ -19,22 +20,24 @@ void ReplaceWindowText(HWND window, TextView text);
 // only the control's handle: all state stays in the control, and a control that is gone
 // reads as empty and ignores writes.
 
-// A command button or a label: its caption is its window text.
-class Win32Caption final : public CaptionedControl {
+// One adapter for each id of a table, made by `make`, in the table's order.
+template <class Adapter, class Id, std::size_t N, class Make>
+std::array<Adapter, N> AdaptersFor(const std::array<Id, N>& ids, Make make) {
+    return [&]<std::size_t... I>(std::index_sequence<I...>) {
+        return std::array<Adapter, N>{make(ids[I])...};
+    }
+    (std::make_index_sequence<N>{});
+}
+
+// A control whose state is its window text: a command button's or a label's caption, or a
+// text box's value.
+class Win32Text final : public CaptionedControl, public TextBox {
   public:
-    explicit Win32Caption(HWND control) : control_(control) {}
-    Text Caption() const override;
+    explicit Win32Text(HWND control) : control_(control) {}
+    Text Caption() const override { return WindowText(control_); }
     void SetCaption(TextView caption) override;
-
-  private:
-    HWND control_;
-};
-
-class Win32TextBox final : public TextBox {
-  public:
-    explicit Win32TextBox(HWND control) : control_(control) {}
-    Text Value() const override;
-    void SetValue(TextView text) override;
+    Text Value() const override { return WindowText(control_); }
+    void SetValue(TextView text) override { ReplaceWindowText(control_, text); }
 
   private:
     HWND control_;
@@ -55,18 +58,19 @@ class Win32CheckBox final : public CheckBox {
 // What a click does to a check box: checked → unchecked, unchecked or greyed → checked.
 void ClickCheckBox(HWND checkBox);
 
-// One option button of an array whose members exclude each other: selecting one clears the
-// others, as a click does.
+// One option button of a group whose members exclude each other, the ids `firstId` to
+// `lastId` of one parent: selecting one clears the others, as a click does.
 class Win32OptionButton final : public OptionButton {
   public:
-    Win32OptionButton(std::span<const HWND> group, std::size_t index)
-        : group_(group), index_(index) {}
+    Win32OptionButton(HWND control, int firstId, int lastId)
+        : control_(control), firstId_(firstId), lastId_(lastId) {}
     bool Selected() const override;
     void SetSelected(bool selected) override;
 
   private:
-    std::span<const HWND> group_;
-    std::size_t index_;
+    HWND control_;
+    int firstId_;
+    int lastId_;
 };
 
 // A window timer (SetTimer/KillTimer): WM_TIMER with `id` reaches the owner every interval
@@ -88,22 +92,5 @@ class Win32Timer final : public Timer {
     UINT intervalMs_;
     bool enabled_ = false;
 };
-
-// Paints an owner-drawn command button: white face, black caption, the platform's 3D edges.
-void DrawCommandButton(const DRAWITEMSTRUCT& item);
-
-// DM_GETDEFID answer that makes Enter press the focused owner-drawn command button, as Enter
-// does on any focused button of a form; 0 when the focus is elsewhere.
-LRESULT FocusedCommandButtonAsDefault(HWND window);
-
-// WM_CTLCOLOR* answer for white text on black.
-HBRUSH WhiteOnBlack(HDC dc);
-
-// Shows `text` as the tool tip of `tool`; the tip window belongs to `owner` and goes with it.
-HWND AddToolTip(HWND owner, HWND tool, TextView text);
-
-// Turns visual styles off for one control, so that it draws in the colours its parent's
-// WM_CTLCOLOR* answer gives (themed buttons draw their text in the theme's colour).
-void UseClassicLook(HWND control);
 
 }  // namespace tunewick::platform
