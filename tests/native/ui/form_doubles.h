@@ -18,6 +18,7 @@
 #include "ui/help_form.h"
 #include "ui/main_form.h"
 #include "ui/options_form.h"
+#include "utf8.h"
 
 namespace tunewick::testing {
 

@@ -12,6 +12,7 @@
 #include "platform/message_boxes.h"
 #include "platform/trace.h"
 #include "platform/win32_controls.h"
+#include "utf8.h"
 #include "win32/captured_trace.h"
 #include "win32/pump.h"
 #include "win32/test_thread.h"

@@ -10,6 +10,7 @@
 #include "platform/main_window.h"
 #include "platform/win32_controls.h"
 #include "platform/win32_window_system.h"
+#include "utf8.h"
 #include "win32/pump.h"
 
 namespace tunewick::platform {
