@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "form_doubles.h"
+#include "utf8.h"
 
 namespace tunewick::testing {
 namespace {

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "scenario.h"
+#include "utf8.h"
 
 namespace tunewick::e2e {
 namespace {

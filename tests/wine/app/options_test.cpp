@@ -3,6 +3,7 @@
 // the close box and a second "Options" leave alone.
 
 #include "scenario.h"
+#include "utf8.h"
 
 namespace tunewick::e2e {
 namespace {

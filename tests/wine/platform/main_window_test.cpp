@@ -11,6 +11,7 @@
 #include "platform/live_windows.h"
 #include "platform/main_window.h"
 #include "platform/wide_text.h"
+#include "utf8.h"
 #include "win32/pump.h"
 
 namespace tunewick::platform {
