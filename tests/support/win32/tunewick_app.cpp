@@ -79,9 +79,8 @@ std::optional<TunewickApp> TunewickApp::Start(const std::filesystem::path& folde
     }
     // The credit line is written first thing in the load; a message sent to the window is
     // answered once the program waits for messages.
-    DWORD_PTR ignored = 0;
     if (WaitForChild(main, u"Tunewick\r\nBy Vantor", u"Static") == nullptr ||
-        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored) == 0) {
+        !SendBounded(main, WM_NULL, 0, 0, 10s)) {
         return std::nullopt;
     }
     return TunewickApp(std::move(*process), main);
@@ -104,7 +103,8 @@ std::vector<HWND> TunewickApp::WindowsCaptioned(TextView caption) const {
 }
 
 bool TunewickApp::PostTrayEvent(LPARAM mouseMessage) const {
-    return PostMessageW(main_, kTrayCallbackMessage, kTrayIconId, mouseMessage) != 0;
+    // The callback message the program gives the shell, the icon's id in wParam.
+    return PostMessageW(main_, WM_MOUSEMOVE, 1, mouseMessage) != 0;
 }
 
 std::optional<DWORD> TunewickApp::Close(Milliseconds timeout) {
