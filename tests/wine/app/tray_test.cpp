@@ -144,13 +144,18 @@ TEST_F(TrayScenario, EndOfTheSessionRunsTheShutdown) {
     auto app = StartTunewick();
     ASSERT_TRUE(app);
     ASSERT_TRUE(WaitUntil([&] { return TrayIconCount() == iconsBefore + 1; }, 2s));
-    ASSERT_TRUE(app->Button(u"Deactivate Lumbrel"));
 
-    // The system asks every top-level window, then tells it the session ends.
-    EXPECT_EQ(SendBounded(app->MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE)
-        << "Tunewick never holds up the end of a session";
-    EXPECT_TRUE(messenger->Records().empty()) << "asking ends nothing yet";
-    ASSERT_TRUE(SendBounded(app->MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF));
+    // The system asks every top-level window, then tells it whether the session ends: first an
+    // end that another program cancelled, which changes nothing, then the end.
+    for (const BOOL ending : {FALSE, TRUE}) {
+        SCOPED_TRACE(ending ? "ending" : "cancelled");
+        ASSERT_TRUE(app->Button(u"Deactivate Lumbrel"));
+        EXPECT_EQ(TrayIconCount(), iconsBefore + 1);
+        ASSERT_EQ(SendBounded(app->MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE)
+            << "Tunewick never holds up the end of a session";
+        EXPECT_TRUE(messenger->Records().empty()) << "nothing goes out before the end";
+        ASSERT_TRUE(SendBounded(app->MainWindow(), WM_ENDSESSION, ending, ENDSESSION_LOGOFF));
+    }
 
     EXPECT_EQ(messenger->Records(), std::vector<MessengerLogRecord>{EmptyRecord(true)});
     EXPECT_EQ(listener->Records(), std::vector<MessengerLogRecord>{EmptyRecord(true)});
