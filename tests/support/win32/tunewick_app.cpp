@@ -107,6 +107,24 @@ bool TunewickApp::PostTrayEvent(LPARAM mouseMessage) const {
     return PostMessageW(main_, WM_MOUSEMOVE, 1, mouseMessage) != 0;
 }
 
+HWND TunewickApp::Focus() const {
+    // Every window of the program belongs to the thread of its main window.
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const DWORD thread = GetWindowThreadProcessId(main_, nullptr);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+bool TunewickApp::PressKey(WPARAM virtualKey) const {
+    HWND focus = Focus();
+    // Once, with the key's scan code; the release with the previous-state and transition bits.
+    const UINT scanCode = MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC);
+    const auto down = static_cast<LPARAM>(1 | scanCode << 16);
+    const auto up = static_cast<LPARAM>(static_cast<DWORD>(down) | 0xC0000000u);
+    return focus != nullptr && PostMessageW(focus, WM_KEYDOWN, virtualKey, down) &&
+           PostMessageW(focus, WM_KEYUP, virtualKey, up);
+}
+
 std::optional<DWORD> TunewickApp::Close(Milliseconds timeout) {
     if (!PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0)) {
         return std::nullopt;

@@ -77,6 +77,11 @@ class TunewickApp {
     std::vector<HWND> WindowsCaptioned(TextView caption) const;
     // The tray icon's callback, as the shell posts it: the icon's id and the mouse message.
     bool PostTrayEvent(LPARAM mouseMessage) const;
+    // The control that has the keyboard focus, nullptr while no window of the program is active.
+    HWND Focus() const;
+    // A key pressed and released on the control that has the focus, posted into the program's
+    // queue as the keyboard's messages arrive: its message loop takes them as a user's keys.
+    bool PressKey(WPARAM virtualKey) const;
 
     // Closes the main window with its close box and waits for the program to end.
     std::optional<DWORD> Close(Milliseconds timeout = 10s);
