@@ -2,6 +2,7 @@
 
 #include "platform/layout.h"
 #include "platform/wide_text.h"
+#include "utf8.h"
 
 namespace tunewick::platform {
 namespace {
