@@ -204,14 +204,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ENDSESSION:
             OnEndSession(wParam != FALSE);
             return 0;
+        case WM_DESTROY:
+            if (whenClosed_) {
+                whenClosed_();
+            }
+            return CommonMessage(message, wParam, lParam);
         default:
             if (message == taskbarCreated_ && taskbarCreated_ != 0 && form_) {
                 form_->TaskbarCreated();
                 return 0;
             }
             if (message == showRequest_ && showRequest_ != 0) {
-                OnShowRequest();
-                return 0;
+                return OnShowRequest();
             }
             return CommonMessage(message, wParam, lParam);
     }
@@ -301,6 +305,7 @@ LRESULT MainWindow::OnControlColor(UINT message, HDC dc, HWND control) {
 }
 
 void MainWindow::OnClose() {
+    closing_ = true;
     if (form_) {
         form_->Unload();
     }
@@ -311,6 +316,7 @@ void MainWindow::OnEndSession(bool ending) {
     if (!ending) {
         return;
     }
+    closing_ = true;
     // Logging off: the user's status must not keep showing a song after they have left.
     if (form_) {
         form_->SessionEnd();
@@ -318,14 +324,16 @@ void MainWindow::OnEndSession(bool ending) {
     DestroyWindow(hwnd_);
 }
 
-void MainWindow::OnShowRequest() {
-    if (!form_) {
-        return;
+LRESULT MainWindow::OnShowRequest() {
+    // A window that is closing says no: the second start then waits for this program to end.
+    if (!form_ || closing_) {
+        return 0;
     }
     // The second start ends; this window comes back as "Show" brings it, and to the front,
     // which the other start allowed this process to take.
     form_->ShowFromTray();
     SetForegroundWindow(hwnd_);
+    return kShownAnswer;
 }
 
 WindowHandle MainWindow::MainWindowHandle() const {

@@ -45,6 +45,9 @@ class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Runs `action` when the window is destroyed, its shutdown done.
+    void WhenClosed(std::function<void()> action) { whenClosed_ = std::move(action); }
+
   private:
     struct Controls;
 
@@ -52,7 +55,7 @@ class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
     void OnTimer(UINT_PTR id);
     void OnClose();
     void OnEndSession(bool ending);
-    void OnShowRequest();
+    LRESULT OnShowRequest();
     MouseMove AsMouseMove(WPARAM wParam, LPARAM lParam) const;
     LRESULT OnControlColor(UINT message, HDC dc, HWND control);
 
@@ -89,6 +92,8 @@ class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
     unsigned failedTrayAdds_ = 0;
     bool loading_ = false;
     bool hiddenByLoad_ = false;
+    bool closing_ = false;  // its shutdown has begun
+    std::function<void()> whenClosed_;
 };
 
 }  // namespace tunewick::platform

@@ -2,14 +2,15 @@
 
 #include <commctrl.h>
 
+#include "platform/system_library.h"
+
 namespace tunewick::platform {
 
 Program::Program()
     : help_(live_), options_(profile_, live_), main_(windows_, profile_, *this, live_) {}
 
 int Program::Run(int showCommand) {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    StartCommonControls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES);
 
     if (!main_.Create()) {
         return 1;

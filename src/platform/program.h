@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <utility>
+
 #include "platform/help_window.h"
 #include "platform/live_windows.h"
 #include "platform/main_window.h"
@@ -21,6 +24,8 @@ class Program final : private SecondaryWindows {
     // Creates the main window, runs its load, and pumps messages until the last window has
     // closed. Returns the exit code.
     int Run(int showCommand);
+    // Runs `action` when the main window has closed.
+    void WhenMainWindowCloses(std::function<void()> action) { main_.WhenClosed(std::move(action)); }
 
   private:
     void ShowHelp() override { help_.Show(); }

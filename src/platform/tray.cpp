@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/system_library.h"
 #include "platform/trace.h"
 #include "platform/win32_window_system.h"
 
@@ -34,13 +35,13 @@ NOTIFYICONDATAW ToNotifyIconData(const TrayIcon& icon) {
 
 bool AddTrayIcon(const TrayIcon& icon) {
     NOTIFYICONDATAW data = ToNotifyIconData(icon);
-    if (Shell_NotifyIconW(NIM_ADD, &data) != FALSE) {
+    if (ShellNotifyIcon(NIM_ADD, &data) != FALSE) {
         return true;
     }
     // The shell accepts a change only to an icon it has: that tells an icon already there from
     // one that is missing.
     const DWORD addError = GetLastError();
-    if (Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE) {
+    if (ShellNotifyIcon(NIM_MODIFY, &data) != FALSE) {
         return true;
     }
     SetLastError(addError);
@@ -49,7 +50,7 @@ bool AddTrayIcon(const TrayIcon& icon) {
 
 bool DeleteTrayIcon(const TrayIcon& icon) {
     NOTIFYICONDATAW data = ToNotifyIconData(icon);
-    return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+    return ShellNotifyIcon(NIM_DELETE, &data) != FALSE;
 }
 
 TrayEvent TrayEventOf(UINT mouseMessage) {
@@ -64,7 +65,10 @@ TrayEvent TrayEventOf(UINT mouseMessage) {
 }
 
 UINT TaskbarCreatedMessage() {
-    return RegisterWindowMessageW(L"TaskbarCreated");
+    const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    // The shell runs at normal integrity: an elevated Tunewick hears it only when let through.
+    AcceptFromLowerIntegrity(message);
+    return message;
 }
 
 bool TrayMenu::Create() {
