@@ -110,24 +110,24 @@ SystemLibrary SystemLibrary::Load(const wchar_t* fileName, Way way) {
 
 BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
     using Function = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAW*);
-    static const KeptFunction<Function> notify =
+    static const KeptFunction<Function> kNotify =
         Keep<Function>(L"shell32.dll", "Shell_NotifyIconW");
-    if (notify.function == nullptr) {
+    if (kNotify.function == nullptr) {
         SetLastError(ERROR_PROC_NOT_FOUND);
         return FALSE;
     }
-    return notify.function(message, data);
+    return kNotify.function(message, data);
 }
 
 bool StartCommonControls(DWORD classes) {
     using Function = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    static const KeptFunction<Function> start =
+    static const KeptFunction<Function> kStart =
         Keep<Function>(L"comctl32.dll", "InitCommonControlsEx");
-    if (start.function == nullptr) {
+    if (kStart.function == nullptr) {
         return false;
     }
     const INITCOMMONCONTROLSEX asked{sizeof(asked), classes};
-    if (start.function(&asked) == FALSE) {
+    if (kStart.function(&asked) == FALSE) {
         const DWORD error = GetLastError();
         TraceFailure(L"InitCommonControlsEx", error);
         return false;
