@@ -86,12 +86,10 @@ DllSearch RestrictDllSearch() {
 }
 
 SystemLibrary SystemLibrary::Load(const wchar_t* fileName) {
-    SystemLibrary library = Load(fileName, Way::Flags);
-    // Systems without the flags refuse them as a parameter.
-    if (!library && GetLastError() == ERROR_INVALID_PARAMETER) {
-        library = Load(fileName, Way::FullPath);
-    }
-    return library;
+    // The search flags came with SetDefaultDllDirectories: where it exists, they work.
+    static const bool kFlagsKnown =
+        LookUp<FARPROC>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories") != nullptr;
+    return Load(fileName, kFlagsKnown ? Way::Flags : Way::FullPath);
 }
 
 SystemLibrary SystemLibrary::Load(const wchar_t* fileName, Way way) {

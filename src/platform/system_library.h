@@ -47,9 +47,9 @@ class SystemLibrary {
     // name (comctl32 6).
     enum class Way { Flags, FullPath };
 
-    // `fileName` (such as L"shell32.dll") from the system folder: by the search flags, or the
-    // other way where the system lacks them. Empty, with the last error set, when it cannot be
-    // loaded.
+    // `fileName` (such as L"shell32.dll") from the system folder: by the search flags where the
+    // system has them, the other way where it does not. Empty, with the last error set, when it
+    // cannot be loaded.
     static SystemLibrary Load(const wchar_t* fileName);
     // The same, one way only.
     static SystemLibrary Load(const wchar_t* fileName, Way way);

@@ -87,7 +87,8 @@ TEST_F(MessengerFaults, HungMessengersAtTheEndOfTheSessionShareOneBound) {
                                   SMTO_ABORTIFHUNG, 20000, &ignored),
               0);
     const auto took = Clock::now() - start;
-    EXPECT_LT(took, 3s + kAnswerBound) << Ms(took) << " ms";
+    // Three seconds, and a moment for the rest of the shutdown; one bound each took six.
+    EXPECT_LT(took, 4500ms) << Ms(took) << " ms";
 
     EXPECT_EQ(healthy->WaitForRecords(1, 2s), std::vector<MessengerLogRecord>{EmptyRecord(true)});
     for (const auto* hung : {&a, &b, &c}) {
