@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -42,6 +43,11 @@ class WindowSystem {
     // message in time; the data need only live for the call.
     virtual bool SendCopyData(WindowHandle window, std::uint32_t kind,
                               std::span<const std::byte> data) = 0;
+
+    // From now on, the waits on other programs end together within `total`: each waits at most
+    // what is left of it, and once none is left a message is still handed over but not waited
+    // for. A window system whose calls never wait has nothing to do.
+    virtual void LimitWaitsTogether(std::chrono::milliseconds total) { static_cast<void>(total); }
 };
 
 }  // namespace tunewick

@@ -202,6 +202,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_CLOSE:
+            closing_ = true;
             if (form_) {
                 form_->Unload();
             }
@@ -211,6 +212,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // Logging off: the user's status must not keep showing a song after they have
             // left. A cancelled log-off changes nothing.
             if (wParam != FALSE) {
+                closing_ = true;
                 if (form_) {
                     form_->SessionEnd();
                 }
@@ -219,14 +221,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_QUERYENDSESSION:
             return TRUE;
+        case WM_DESTROY:
+            if (whenClosed_) {
+                whenClosed_();
+            }
+            return CommonMessage(message, wParam, lParam);
         default:
             if (message == taskbarCreated_ && taskbarCreated_ != 0 && form_) {
                 form_->TaskbarCreated();
                 return 0;
             }
             if (message == showRequest_ && showRequest_ != 0) {
-                OnShowRequest();
-                return 0;
+                return OnShowRequest();
             }
             return CommonMessage(message, wParam, lParam);
     }
@@ -295,14 +301,16 @@ MouseMove MainWindow::AsMouseMove(WPARAM wParam, LPARAM lParam) const {
     return MouseMove{wParam, lParam, pointer.x, pointer.y};
 }
 
-void MainWindow::OnShowRequest() {
-    if (!form_) {
-        return;
+LRESULT MainWindow::OnShowRequest() {
+    // A window that is closing says no: the second start then waits for this program to end.
+    if (!form_ || closing_) {
+        return 0;
     }
     // The second start ends; this window comes back as "Show" brings it, and to the front,
     // which the other start allowed this process to take.
     form_->ShowFromTray();
     SetForegroundWindow(hwnd_);
+    return kShownAnswer;
 }
 
 WindowHandle MainWindow::MainWindowHandle() const {

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "core/window_system.h"
 #include "platform/form_window.h"
@@ -34,12 +36,15 @@ class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
     // The follow-player check box keeps the platform's colours; the rest is white on black.
     std::optional<COLORREF> TextColourOf(int controlId) const;
 
+    // Runs `action` when the window is destroyed, its shutdown done.
+    void WhenClosed(std::function<void()> action) { whenClosed_ = std::move(action); }
+
   private:
     struct Controls;
 
     void OnCommand(int id, int code);
     void OnTimer(UINT_PTR id);
-    void OnShowRequest();
+    LRESULT OnShowRequest();
     MouseMove AsMouseMove(WPARAM wParam, LPARAM lParam) const;
 
     // MainFormHost
@@ -65,6 +70,8 @@ class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
     std::unique_ptr<Controls> controls_;
     std::unique_ptr<Win32MessageBoxes> boxes_;
     std::unique_ptr<MainForm> form_;
+    bool closing_ = false;  // its shutdown has begun
+    std::function<void()> whenClosed_;
 };
 
 }  // namespace tunewick::platform

@@ -2,12 +2,12 @@
 
 #include <commctrl.h>
 
-#include <string>
+#include <initializer_list>
 
 #include "platform/control_adapters.h"
 #include "platform/frame.h"
 #include "platform/program_directory.h"
-#include "platform/trace.h"
+#include "platform/system_library.h"
 #include "platform/window_class.h"
 
 namespace tunewick::platform {
@@ -82,29 +82,17 @@ constexpr ControlLayout kControls[] = {
 };
 // clang-format on
 
-// Turns visual styles off for one control, so that it draws in the colours its parent's
+// Turns visual styles off for the controls, so that they draw in the colours their parent's
 // WM_CTLCOLOR* answer gives: themed option buttons and check boxes draw their captions in the
-// theme's colour, which would be black on this black window.
-void UseClassicLook(HWND control) {
-    // uxtheme is loaded on demand, from the system folder only (a bare name would search the
-    // program's own folder first): a system without it draws classic controls anyway.
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        const DWORD error = GetLastError();
-        TraceFailure(L"GetSystemDirectoryW", error);
-        return;
-    }
-    const std::wstring path = std::wstring(folder, length) + L"\\uxtheme.dll";
-    UniqueModule uxtheme(LoadLibraryW(path.c_str()));
-    if (!uxtheme) {
-        return;
-    }
+// theme's colour, which would be black on this black window. A system without uxtheme draws
+// classic controls anyway.
+void UseClassicLook(std::initializer_list<HWND> controls) {
+    const SystemLibrary uxtheme = SystemLibrary::Load(L"uxtheme.dll");
     using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-    auto setWindowTheme = reinterpret_cast<SetWindowThemeFn>(
-        reinterpret_cast<void*>(GetProcAddress(uxtheme.Get(), "SetWindowTheme")));
-    if (setWindowTheme != nullptr) {
-        setWindowTheme(control, L"", L"");
+    if (const auto setWindowTheme = uxtheme.Find<SetWindowThemeFn>("SetWindowTheme")) {
+        for (HWND control : controls) {
+            setWindowTheme(control, L"", L"");
+        }
     }
 }
 
@@ -150,9 +138,8 @@ bool OptionsWindow::Create() {
     if (!CreateFromLayout(kWindow, icon_, nullptr, kControls)) {
         return false;
     }
-    for (const int id : {kRealPlayerOption, kWinampOption, kXMPlayOption, kMinimizeAtStartupBox}) {
-        UseClassicLook(Control(id));
-    }
+    UseClassicLook({Control(kRealPlayerOption), Control(kWinampOption), Control(kXMPlayOption),
+                    Control(kMinimizeAtStartupBox)});
     controls_ = std::make_unique<Controls>(*this);
     focus_ = Control(kOkButton);
     OptionsFormHost& host = *this;

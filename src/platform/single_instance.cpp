@@ -1,40 +1,112 @@
 #include "platform/single_instance.h"
 
+#include <chrono>
+
+#include "platform/system_library.h"
 #include "platform/trace.h"
+#include "ui/session_start.h"
 
 namespace tunewick::platform {
 namespace {
 
-// How long a second start waits for a Tunewick that holds the session but shows no main
-// window, and how often it looks for one meanwhile.
-constexpr DWORD kRunningInstanceWaitMs = 5000;
-constexpr DWORD kLookEveryMs = 50;
+// How long a start waits for the running Tunewick's window to answer its request. The window
+// answers at once, even in the middle of a wait on another program; only a hung one makes a
+// start wait this long.
+constexpr UINT kAnswerBoundMs = 1000;
 
-// Asks the running Tunewick's main window to come forward. False when there is no such window
-// (not yet, or no longer) or it cannot be asked; then `refusal` holds the post's error, if any.
-bool AskRunningToShow(const wchar_t* mainWindowClass, DWORD& refusal) {
-    const UINT showRequest = ShowRunningInstanceMessage();
-    HWND running = FindWindowExW(nullptr, nullptr, mainWindowClass, nullptr);
-    if (showRequest == 0 || running == nullptr) {
-        return false;
+// The session over the named mutex and the main window's class.
+class Win32SessionClaim final : public SessionClaim {
+  public:
+    explicit Win32SessionClaim(const wchar_t* mainWindowClass)
+        : mainWindowClass_(mainWindowClass), startTicks_(GetTickCount()) {}
+
+    Claim TryClaim() override {
+        HANDLE created = CreateMutexW(nullptr, TRUE, kInstanceMutexName);
+        const DWORD error = GetLastError();
+        mutex_.Reset(created);
+        if (!mutex_) {
+            // The name taken by an object of another kind, or the mutex of an elevated
+            // Tunewick, which this user's normal processes may not open.
+            TraceFailure(L"CreateMutexW(the session's Tunewick mutex)", error);
+            return Claim::Unavailable;
+        }
+        // Without ERROR_ALREADY_EXISTS the initial ownership asked for was given.
+        owned_ = error != ERROR_ALREADY_EXISTS;
+        return owned_ ? Claim::Taken : Claim::Held;
     }
-    DWORD processId = 0;
-    GetWindowThreadProcessId(running, &processId);
-    // Windows lets a process take the foreground only when the foreground process hands it
-    // on. This start, begun by the user, usually may; if not, the window still shows, behind
-    // others, and nothing needs to be traced.
-    AllowSetForegroundWindow(processId);
-    // Posted, not sent: a running Tunewick busy in a wait on another program must not hold up
-    // this start. It handles the request once it takes messages again.
-    if (PostMessageW(running, showRequest, 0, 0) == FALSE) {
-        refusal = GetLastError();
-        return false;
+
+    Answer AskToShow() override {
+        const UINT request = ShowRunningInstanceMessage();
+        HWND running = FindWindowExW(nullptr, nullptr, mainWindowClass_, nullptr);
+        if (running == nullptr) {
+            return Answer::NoWindow;
+        }
+        if (request == 0) {
+            askError_ = ERROR_INVALID_MESSAGE;  // registering it failed, traced there
+            return Answer::NotAnswered;
+        }
+        DWORD processId = 0;
+        GetWindowThreadProcessId(running, &processId);
+        // Windows lets a process take the foreground only when the foreground process hands it
+        // on. This start, begun by the user, usually may; if not, the window still shows, behind
+        // others, and nothing needs to be traced.
+        AllowSetForegroundWindow(processId);
+        // Sent, not posted: the answer says whether it showed, and a window that is closing
+        // answers so. It answers in the middle of its own waits on other programs too.
+        DWORD_PTR answer = 0;
+        SetLastError(ERROR_SUCCESS);
+        if (SendMessageTimeoutW(running, request, 0, 0, SMTO_ABORTIFHUNG, kAnswerBoundMs,
+                                &answer) == 0) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_INVALID_WINDOW_HANDLE) {
+                return Answer::NoWindow;  // closed while it was asked
+            }
+            askError_ = error == ERROR_SUCCESS ? ERROR_TIMEOUT : error;
+            return Answer::NotAnswered;
+        }
+        return static_cast<LRESULT>(answer) == kShownAnswer ? Answer::Shown : Answer::Refused;
     }
-    TraceNote(
-        L"another Tunewick runs in this session; it was asked to show its window, and "
-        L"this start ends");
-    return true;
-}
+
+    Wait WaitForClaim(std::chrono::milliseconds timeout) override {
+        const auto ms = static_cast<DWORD>(timeout.count());
+        if (!mutex_) {
+            Sleep(ms);
+            return Wait::Held;
+        }
+        switch (WaitForSingleObject(mutex_.Get(), ms)) {
+            case WAIT_OBJECT_0:
+                owned_ = true;
+                return Wait::Released;
+            case WAIT_ABANDONED:
+                owned_ = true;
+                return Wait::Abandoned;
+            case WAIT_TIMEOUT:
+                return Wait::Held;
+            default: {
+                const DWORD error = GetLastError();
+                TraceFailure(L"WaitForSingleObject(the session's Tunewick mutex)", error);
+                return Wait::Failed;
+            }
+        }
+    }
+
+    std::chrono::milliseconds Now() const override {
+        // Unsigned difference: right across the counter's wrap every 49.7 days.
+        return std::chrono::milliseconds(GetTickCount() - startTicks_);
+    }
+
+    // Why the latest request did not reach the running Tunewick's window.
+    DWORD AskError() const { return askError_; }
+    // The mutex, when this start owns it.
+    HANDLE TakeOwnedMutex() { return owned_ ? mutex_.Release() : nullptr; }
+
+  private:
+    const wchar_t* mainWindowClass_;
+    DWORD startTicks_;
+    UniqueKernelHandle mutex_;
+    bool owned_ = false;
+    DWORD askError_ = ERROR_SUCCESS;
+};
 
 }  // namespace
 
@@ -45,56 +117,41 @@ UINT ShowRunningInstanceMessage() {
             const DWORD error = GetLastError();
             TraceFailure(L"RegisterWindowMessageW", error);
         }
+        // A second start of normal integrity asks an elevated Tunewick too.
+        AcceptFromLowerIntegrity(registered);
         return registered;
     }();
     return kShowRequest;
 }
 
 SingleInstance SingleInstance::Claim(const wchar_t* mainWindowClass) {
-    UniqueKernelHandle mutex(CreateMutexW(nullptr, TRUE, kInstanceMutexName));
-    if (!mutex) {
-        // The session cannot be claimed (the name taken by an object of another kind, or
-        // guarded against this user). A Tunewick found by its window still wins; otherwise
-        // running unguarded beats not running at all.
-        const DWORD error = GetLastError();
-        TraceFailure(L"CreateMutexW(the session's Tunewick mutex)", error);
-        DWORD refusal = ERROR_SUCCESS;
-        return SingleInstance(OwnedMutex(), !AskRunningToShow(mainWindowClass, refusal));
+    Win32SessionClaim session(mainWindowClass);
+    const StartDecision decision = DecideStart(session);
+    switch (decision) {
+        case StartDecision::RunClaimed:
+        case StartDecision::RunUnguarded:   // the failed claim has left its trace
+        case StartDecision::EndWaitFailed:  // so has the wait
+            break;
+        case StartDecision::RunTakenOver:
+            TraceNote(L"the Tunewick that held this session has ended; this start runs");
+            break;
+        case StartDecision::EndShown:
+            TraceNote(
+                L"another Tunewick runs in this session; it showed its window, and this "
+                L"start ends");
+            break;
+        case StartDecision::EndNotShown:
+            TraceNote(
+                L"another Tunewick holds this session but shows no window; this start "
+                L"ends");
+            break;
+        case StartDecision::EndUnanswered:
+            // One line for the whole wait, however often the window was asked.
+            TraceFailure(L"SendMessageTimeoutW(the request to show the running Tunewick)",
+                         session.AskError());
+            break;
     }
-    if (GetLastError() != ERROR_ALREADY_EXISTS) {
-        return SingleInstance(OwnedMutex(mutex.Release()), true);
-    }
-
-    // Another Tunewick holds the session (the initial ownership asked for was not given).
-    const DWORD started = GetTickCount();
-    DWORD refusal = ERROR_SUCCESS;
-    while (true) {
-        if (AskRunningToShow(mainWindowClass, refusal)) {
-            return SingleInstance(OwnedMutex(), false);
-        }
-        // No window: the other one is starting or ending. One that ends gives the session to
-        // this start; abandoned by a crash, it is this start's all the same.
-        const DWORD wait = WaitForSingleObject(mutex.Get(), kLookEveryMs);
-        if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) {
-            return SingleInstance(OwnedMutex(mutex.Release()), true);
-        }
-        if (wait == WAIT_FAILED) {
-            const DWORD error = GetLastError();
-            TraceFailure(L"WaitForSingleObject(the session's Tunewick mutex)", error);
-            return SingleInstance(OwnedMutex(), false);
-        }
-        if (GetTickCount() - started >= kRunningInstanceWaitMs) {
-            // One line for the whole wait, however often the window was looked for.
-            if (refusal != ERROR_SUCCESS) {
-                TraceFailure(L"PostMessageW(the request to show the running Tunewick)", refusal);
-            } else {
-                TraceNote(
-                    L"another Tunewick holds this session but shows no window; this "
-                    L"start ends");
-            }
-            return SingleInstance(OwnedMutex(), false);
-        }
-    }
+    return SingleInstance(OwnedMutex(session.TakeOwnedMutex()), Runs(decision));
 }
 
 }  // namespace tunewick::platform

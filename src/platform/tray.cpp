@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/system_library.h"
 #include "platform/trace.h"
 #include "platform/wide_text.h"
 
@@ -46,7 +47,10 @@ TrayEvent TrayEventOf(UINT mouseMessage) {
 }
 
 UINT TaskbarCreatedMessage() {
-    return RegisterWindowMessageW(L"TaskbarCreated");
+    const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    // The shell runs at normal integrity: an elevated Tunewick hears it only when let through.
+    AcceptFromLowerIntegrity(message);
+    return message;
 }
 
 void Win32Tray::CreateMenu(HWND owner) {
@@ -64,9 +68,9 @@ void Win32Tray::CreateMenu(HWND owner) {
 
 bool Win32Tray::Add(const TrayIcon& icon) {
     NOTIFYICONDATAW data = ToNotifyIconData(icon);
-    if (Shell_NotifyIconW(NIM_ADD, &data) == FALSE) {
+    if (ShellNotifyIcon(NIM_ADD, &data) == FALSE) {
         const DWORD error = GetLastError();
-        if (Shell_NotifyIconW(NIM_MODIFY, &data) == FALSE) {
+        if (ShellNotifyIcon(NIM_MODIFY, &data) == FALSE) {
             // The watcher asks again every 2 seconds: one line when the refusals begin, one
             // when they end, not one a tick.
             if (refusals_++ == 0) {
@@ -86,7 +90,7 @@ bool Win32Tray::Add(const TrayIcon& icon) {
 void Win32Tray::Remove(const TrayIcon& icon) {
     // The shutdown removes the icon whether or not it was ever added: nothing to trace.
     NOTIFYICONDATAW data = ToNotifyIconData(icon);
-    Shell_NotifyIconW(NIM_DELETE, &data);
+    ShellNotifyIcon(NIM_DELETE, &data);
 }
 
 void Win32Tray::PopUpMenu() {

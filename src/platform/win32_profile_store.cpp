@@ -23,23 +23,79 @@ std::wstring CString(TextView text) {
     return ToWide(text.substr(0, text.find(u'\0')));
 }
 
-// GetPrivateProfileStringW with the caller's buffer. The platform's function may write one
-// code unit before the buffer and one after it when the buffer is tiny (seen under Wine with
-// a size of 1 and no section or key), so it writes into a copy with a spare unit on each side.
+// GetPrivateProfileStringW with the caller's buffer. Wine's writes one code unit before or after
+// a buffer of one unit (docs/wine.md, "Files and settings"), so it writes into a copy with a
+// spare unit on each side.
 std::size_t GetProfileString(const wchar_t* section, const wchar_t* key,
                              const std::wstring& defaultValue, std::span<char16_t> buffer,
-                             TextView path) {
+                             const std::wstring& file) {
     const DWORD size = static_cast<DWORD>(
         std::min<std::size_t>(buffer.size(), std::numeric_limits<DWORD>::max() - 2));
     std::vector<wchar_t> guarded(static_cast<std::size_t>(size) + 2, L'\0');
     std::copy_n(buffer.begin(), size, guarded.begin() + 1);
     const DWORD copied = GetPrivateProfileStringW(section, key, defaultValue.c_str(),
-                                                  guarded.data() + 1, size, CString(path).c_str());
+                                                  guarded.data() + 1, size, file.c_str());
     std::copy_n(guarded.begin() + 1, size, buffer.begin());
     return copied;
 }
 
 constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// Whether `bytes` are well-formed UTF-8 (no overlong form, surrogate or value past U+10FFFF)
+// holding at least one character beyond ASCII. An ANSI text with a byte above 127 is almost
+// never well-formed UTF-8; a text of ASCII alone reads the same either way.
+bool IsUtf8BeyondAscii(std::string_view bytes) {
+    bool beyondAscii = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        // The sequence's length, and the range of its second byte (the others: 80 to BF).
+        std::size_t length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : low;    // no overlong form
+            high = lead == 0xED ? 0x9F : high;  // no surrogate
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : low;    // no overlong form
+            high = lead == 0xF4 ? 0x8F : high;  // nothing past U+10FFFF
+        } else {
+            return false;
+        }
+        if (bytes.size() - i < length) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
+                return false;
+            }
+        }
+        i += length;
+        beyondAscii = true;
+    }
+    return beyondAscii;
+}
+
+// How a profile file's text is stored. The profile functions know UTF-16 (by its mark) and
+// ANSI; Notepad saves UTF-8, without the mark since Windows 10, which they would read as ANSI.
+enum class Encoding { Ansi, Utf8, Utf16 };
+
+Encoding EncodingOf(std::string_view bytes) {
+    if (bytes.starts_with(kUtf16Mark)) {
+        return Encoding::Utf16;
+    }
+    return bytes.starts_with(kUtf8Mark) || IsUtf8BeyondAscii(bytes) ? Encoding::Utf8
+                                                                    : Encoding::Ansi;
+}
 
 // True when the user's ANSI code page has bytes of its own for every character of `text`: none
 // becomes the default "?" and none a look-alike ("best fit"), as in the profile functions' own
@@ -99,21 +155,26 @@ DWORD ReadOriginal(const std::wstring& file, Original& original) {
     }
 }
 
-// Turns the bytes of an ANSI file into the same text in UTF-16 LE after the mark, converted
-// from the ANSI code page as the profile functions read it, NULs and all. Returns the error.
-DWORD ConvertToUtf16(std::string& bytes) {
+// Turns the bytes of an ANSI or UTF-8 file into the same text in UTF-16 LE after the mark, NULs
+// and all: ANSI converted from the code page as the profile functions read it, UTF-8 without its
+// own mark. Returns the error.
+DWORD ConvertToUtf16(std::string& bytes, Encoding from) {
+    const UINT codePage = from == Encoding::Utf8 ? CP_UTF8 : CP_ACP;
+    if (from == Encoding::Utf8 && std::string_view(bytes).starts_with(kUtf8Mark)) {
+        bytes.erase(0, kUtf8Mark.size());
+    }
     std::wstring wide;
     if (!bytes.empty()) {
         if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
             return ERROR_FILE_TOO_LARGE;
         }
         const int size = static_cast<int>(bytes.size());
-        const int units = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+        const int units = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
         if (units <= 0) {
             return GetLastError();
         }
         wide.resize(static_cast<std::size_t>(units));
-        if (MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), units) != units) {
+        if (MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), units) != units) {
             return GetLastError();
         }
     }
@@ -172,22 +233,162 @@ class [[nodiscard]] CopyRemoval {
     bool inPlace_ = false;
 };
 
+// A file in the temp folder holding given bytes, deleted with the object: a read of a UTF-8 file
+// works through a UTF-16 copy of it there, and the user's file and folder stay as they are.
+class [[nodiscard]] TemporaryCopy {
+  public:
+    // Empty, traced, when the temp folder takes no file.
+    explicit TemporaryCopy(std::string_view bytes) {
+        wchar_t folder[MAX_PATH + 1];
+        const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+        if (length == 0 || length > MAX_PATH) {
+            const DWORD error = GetLastError();
+            TraceFailure(L"GetTempPathW", error);
+            return;
+        }
+        wchar_t name[MAX_PATH];
+        if (GetTempFileNameW(folder, L"twk", 0, name) == 0) {
+            const DWORD error = GetLastError();
+            TraceFailure(L"GetTempFileNameW " + std::wstring(folder), error);
+            return;
+        }
+        path_ = name;  // made, empty: removed from here on
+        const UniqueFile file(CreateFileW(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                          FILE_ATTRIBUTE_TEMPORARY, nullptr));
+        const DWORD error = file ? WriteBytes(file.Get(), bytes) : GetLastError();
+        if (error != ERROR_SUCCESS) {
+            TraceFailure(L"WriteFile " + path_, error);
+            Remove();
+        }
+    }
+    TemporaryCopy(const TemporaryCopy&) = delete;
+    TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+    ~TemporaryCopy() { Remove(); }
+
+    explicit operator bool() const { return !path_.empty(); }
+    const std::wstring& Path() const { return path_; }
+
+  private:
+    void Remove() {
+        if (!path_.empty() && DeleteFileW(path_.c_str()) == FALSE) {
+            const DWORD error = GetLastError();
+            TraceFailure(L"DeleteFileW " + path_, error);
+        }
+        path_.clear();
+    }
+
+    std::wstring path_;
+};
+
+// A search from FindFirstFileW, which reports failure as INVALID_HANDLE_VALUE.
+struct FindHandle {
+    using Value = HANDLE;
+    static Value Null() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Value value) noexcept { FindClose(value); }
+};
+
+// The process whose save made the copy `name` (in the folder of `file`, "<file's
+// name>.<process id>-<n>.tmp"); none for any other name.
+std::optional<DWORD> CopyMaker(std::wstring_view name, std::wstring_view fileName) {
+    const std::wstring prefix = std::wstring(fileName) + L".";
+    constexpr std::wstring_view kSuffix = L".tmp";
+    if (name.size() <= prefix.size() + kSuffix.size() ||
+        lstrcmpiW(std::wstring(name.substr(0, prefix.size())).c_str(), prefix.c_str()) != 0 ||
+        lstrcmpiW(std::wstring(name.substr(name.size() - kSuffix.size())).c_str(),
+                  std::wstring(kSuffix).c_str()) != 0) {
+        return std::nullopt;
+    }
+    const std::wstring_view middle =
+        name.substr(prefix.size(), name.size() - prefix.size() - kSuffix.size());
+    const std::size_t dash = middle.find(L'-');
+    const auto digits = [](std::wstring_view text) {
+        return !text.empty() && text.size() <= 10 &&
+               text.find_first_not_of(L"0123456789") == std::wstring_view::npos;
+    };
+    if (dash == std::wstring_view::npos || !digits(middle.substr(0, dash)) ||
+        !digits(middle.substr(dash + 1))) {
+        return std::nullopt;
+    }
+    unsigned long long id = 0;
+    for (const wchar_t digit : middle.substr(0, dash)) {
+        id = id * 10 + static_cast<unsigned>(digit - L'0');
+    }
+    return id <= std::numeric_limits<DWORD>::max() ? std::optional<DWORD>(static_cast<DWORD>(id))
+                                                   : std::nullopt;
+}
+
+// Whether the process `id` still runs. None of this process's saves runs while it saves, so
+// its own copies count as left behind (by it, or by an ended process of the same id).
+bool StillSaving(DWORD id) {
+    if (id == GetCurrentProcessId()) {
+        return false;
+    }
+    const UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+    if (!process) {
+        // No such process; one that may not be opened (another user's) still runs.
+        return GetLastError() != ERROR_INVALID_PARAMETER;
+    }
+    return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+}
+
+// Deletes the copies beside `file` that saves of processes no longer running left behind: a
+// crash or a power cut half way through a save leaves its copy for good.
+void RemoveLeftCopies(const std::wstring& file) {
+    const std::size_t slash = file.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : file.substr(0, slash + 1);
+    const std::wstring fileName = file.substr(folder.size());
+    WIN32_FIND_DATAW found{};
+    // The pattern may match more than the copies (and their short names): CopyMaker decides.
+    const UniqueResource<FindHandle> search(FindFirstFileW((file + L".*-*.tmp").c_str(), &found));
+    if (!search) {
+        return;  // none, or a folder that cannot be listed, which the save itself reports
+    }
+    do {
+        const std::optional<DWORD> maker = CopyMaker(found.cFileName, fileName);
+        if (!maker || StillSaving(*maker)) {
+            continue;
+        }
+        const std::wstring left = folder + found.cFileName;
+        if (DeleteFileW(left.c_str()) == FALSE) {
+            const DWORD error = GetLastError();
+            TraceFailure(L"DeleteFileW " + left, error);
+        }
+    } while (FindNextFileW(search.Get(), &found) != FALSE);
+}
+
 }  // namespace
 
-Win32ProfileStore::Win32ProfileStore(ProfileSaveCalls calls) : calls_(std::move(calls)) {}
+Win32ProfileStore::Win32ProfileStore(InjectableSaveCalls calls) : calls_(std::move(calls)) {}
 
 std::size_t Win32ProfileStore::GetString(TextView section, TextView key, TextView defaultValue,
                                          std::span<char16_t> buffer, TextView path) {
-    return GetProfileString(CString(section).c_str(), CString(key).c_str(), CString(defaultValue),
-                            buffer, path);
+    const std::wstring file = CString(path);
+    const auto get = [&](const std::wstring& from) {
+        return GetProfileString(CString(section).c_str(), CString(key).c_str(),
+                                CString(defaultValue), buffer, from);
+    };
+    // The profile functions would take a UTF-8 file for ANSI: it is read through a UTF-16 copy.
+    // A file that cannot be read here is left to them, which read it as they can.
+    Original original;
+    if (ReadOriginal(file, original) != ERROR_SUCCESS || !original.found ||
+        EncodingOf(original.bytes) != Encoding::Utf8) {
+        return get(file);
+    }
+    if (const DWORD error = ConvertToUtf16(original.bytes, Encoding::Utf8);
+        error != ERROR_SUCCESS) {
+        TraceFailure(L"MultiByteToWideChar " + file, error);
+        return get(file);
+    }
+    const TemporaryCopy copy(original.bytes);
+    return get(copy ? copy.Path() : file);
 }
 
 bool Win32ProfileStore::WriteEntries(std::span<const ProfileEntry> entries, TextView path) {
     const std::wstring file = CString(path);
     Original original;
     original.attributes = GetFileAttributesW(file.c_str());
-    // Windows refuses to replace a file marked read-only. Wine run by a user whom the host lets
-    // write anything (root) replaces it all the same, so the mark is honoured here.
+    // Windows refuses to replace a file marked read-only; Wine run as root replaces it all the
+    // same (docs/wine.md), so the mark is honoured here.
     if (original.attributes != INVALID_FILE_ATTRIBUTES &&
         (original.attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
         (original.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
@@ -213,12 +414,16 @@ bool Win32ProfileStore::WriteEntries(std::span<const ProfileEntry> entries, Text
         lastWriteFailure_.clear();
         return true;
     }
-    if (!fits && !std::string_view(original.bytes).starts_with(kUtf16Mark)) {
-        if (const DWORD error = ConvertToUtf16(original.bytes); error != ERROR_SUCCESS) {
+    // A UTF-8 file becomes UTF-16, which the profile functions keep: they would write ANSI into
+    // it. So does an ANSI file that is to take a character its code page lacks.
+    if (const Encoding encoding = EncodingOf(original.bytes);
+        encoding == Encoding::Utf8 || (encoding == Encoding::Ansi && !fits)) {
+        if (const DWORD error = ConvertToUtf16(original.bytes, encoding); error != ERROR_SUCCESS) {
             return Fail(L"MultiByteToWideChar " + file, error);
         }
     }
 
+    RemoveLeftCopies(file);
     std::wstring copy;
     UniqueFile copyFile;
     if (const DWORD error = CreateCopy(file, saves_, copy, copyFile); error != ERROR_SUCCESS) {

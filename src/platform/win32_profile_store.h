@@ -10,9 +10,9 @@
 
 namespace tunewick::platform {
 
-// The calls of a save that can fail half way through it. A test puts its own in their place to
-// make one of them fail.
-struct ProfileSaveCalls {
+// The calls of a save that can fail half way through it, injectable so that a test can make one
+// of them fail; the program keeps the platform's own.
+struct InjectableSaveCalls {
     std::function<BOOL(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file)> writeString =
         &WritePrivateProfileStringW;
     std::function<BOOL(LPCWSTR from, LPCWSTR to, DWORD flags)> moveFile = &MoveFileExW;
@@ -20,15 +20,19 @@ struct ProfileSaveCalls {
 
 // The profile store over the platform's own functions (GetPrivateProfileStringW and
 // WritePrivateProfileStringW). Those keep a file that starts with the UTF-16 LE mark in UTF-16,
-// and write any other file, a new one too, in the user's ANSI code page, with "?" for whatever
-// it lacks. So a save that holds such a character first turns the file into UTF-16, its
+// and read and write any other file, a new one too, in the user's ANSI code page, with "?" for
+// whatever it lacks. So a save that holds such a character first turns the file into UTF-16, its
 // content converted as it stands; a file whose texts all fit stays as the platform writes it.
+// A UTF-8 file (as Notepad saves it, with or without the mark: well-formed UTF-8 with a character
+// beyond ASCII) is read through a UTF-16 copy in the temp folder, and a save turns it into
+// UTF-16 too.
 //
 // A save writes into a copy beside the file, which takes the file's place in one rename once
-// every entry is in: the file is either as it was or holds them all.
+// every entry is in: the file is either as it was or holds them all. It first deletes the copies
+// that saves of processes no longer running left behind.
 class Win32ProfileStore final : public ProfileStore {
   public:
-    explicit Win32ProfileStore(ProfileSaveCalls calls = {});
+    explicit Win32ProfileStore(InjectableSaveCalls calls = {});
 
     std::size_t GetString(TextView section, TextView key, TextView defaultValue,
                           std::span<char16_t> buffer, TextView path) override;
@@ -41,7 +45,7 @@ class Win32ProfileStore final : public ProfileStore {
     // `operation`; returns false.
     bool Fail(std::wstring_view operation, DWORD error);
 
-    ProfileSaveCalls calls_;
+    InjectableSaveCalls calls_;
     unsigned saves_ = 0;  // numbers the copies, so that no two saves share a name
     Text lastWriteFailure_;
 };

@@ -46,7 +46,7 @@ std::optional<std::int32_t> Win32WindowSystem::CaptionLength(WindowHandle window
         return 0;
     }
     DWORD_PTR length = 0;
-    switch (SendBounded(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, kTimeoutMs, length)) {
+    switch (SendBounded(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, Bound(), length)) {
         case SendOutcome::Answered:
             // The answer is an LRESULT; a window may claim any 32-bit value.
             return static_cast<std::int32_t>(static_cast<std::uint32_t>(length));
@@ -70,7 +70,7 @@ std::optional<Text> Win32WindowSystem::CaptionText(WindowHandle window, std::int
     }
     DWORD_PTR copied = 0;
     switch (SendBounded(ToHwnd(window), WM_GETTEXT, static_cast<WPARAM>(capacity),
-                        reinterpret_cast<LPARAM>(buffer.data()), kTimeoutMs, copied)) {
+                        reinterpret_cast<LPARAM>(buffer.data()), Bound(), copied)) {
         case SendOutcome::Answered: {
             // Trust neither the count nor the terminator beyond the buffer we own.
             const std::size_t room = buffer.size() - 1;
@@ -93,8 +93,27 @@ bool Win32WindowSystem::SendCopyData(WindowHandle window, std::uint32_t kind,
     // The receiver gets its own copy; ours is never written.
     block.lpData = const_cast<std::byte*>(data.data());
     DWORD_PTR ignored = 0;
-    return SendBounded(ToHwnd(window), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block), kTimeoutMs,
+    return SendBounded(ToHwnd(window), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block), Bound(),
                        ignored) == SendOutcome::Answered;
+}
+
+void Win32WindowSystem::LimitWaitsTogether(std::chrono::milliseconds total) {
+    limited_ = true;
+    limitStart_ = GetTickCount();
+    limitMs_ = static_cast<DWORD>(std::max<std::chrono::milliseconds::rep>(total.count(), 0));
+}
+
+UINT Win32WindowSystem::Bound() const {
+    if (!limited_) {
+        return kTimeoutMs;
+    }
+    // Unsigned difference: right across the counter's wrap every 49.7 days.
+    const DWORD spent = GetTickCount() - limitStart_;
+    // A millisecond at least: the message is handed over all the same (a window that takes it
+    // later still gets it), and Wine waits without end for a bound of 0.
+    constexpr UINT kLeast = 1;
+    return spent >= limitMs_ ? kLeast
+                             : std::max(kLeast, std::min<UINT>(kTimeoutMs, limitMs_ - spent));
 }
 
 }  // namespace tunewick::platform

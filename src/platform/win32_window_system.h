@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <chrono>
+
 #include "core/window_system.h"
 
 namespace tunewick::platform {
@@ -9,8 +11,9 @@ namespace tunewick::platform {
 // The window functions over the real desktop. Every message to another program's window is
 // sent with SendMessageTimeoutW(SMTO_ABORTIFHUNG) and a bound per call: a hung player or
 // messenger costs at most the bound, and a window that the platform already counts as hung
-// costs nothing. SMTO_BLOCK is not used: the caller's own windows keep answering while it
-// waits (what that asks of the form: "Waits" in ui/main_form.h).
+// costs nothing. Once the waits are limited together, each call's bound is at most what is left.
+// SMTO_BLOCK is not used: the caller's own windows keep answering while it waits (what that asks of
+// the form: "Waits" in ui/main_form.h).
 class Win32WindowSystem final : public WindowSystem {
   public:
     static constexpr UINT kTimeoutMs = 2000;
@@ -21,6 +24,15 @@ class Win32WindowSystem final : public WindowSystem {
     std::optional<Text> CaptionText(WindowHandle window, std::int32_t capacity) override;
     bool SendCopyData(WindowHandle window, std::uint32_t kind,
                       std::span<const std::byte> data) override;
+    void LimitWaitsTogether(std::chrono::milliseconds total) override;
+
+  private:
+    // How long the next message may be waited for.
+    UINT Bound() const;
+
+    bool limited_ = false;  // by LimitWaitsTogether, from limitStart_ (GetTickCount) on
+    DWORD limitStart_ = 0;
+    DWORD limitMs_ = 0;
 };
 
 }  // namespace tunewick::platform

@@ -11,6 +11,7 @@
 #include "platform/main_window.h"
 #include "platform/options_window.h"
 #include "platform/single_instance.h"
+#include "platform/system_library.h"
 #include "platform/win32_profile_store.h"
 #include "platform/win32_window_system.h"
 
@@ -53,14 +54,16 @@ int RunMessageLoop(const LiveWindows& live) {
 // NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     using namespace tunewick::platform;
+    // Before anything loads a DLL by name: none may come from the program's folder or the
+    // current directory.
+    RestrictDllSearch();
     // Decided before any window or setting is touched: a second Tunewick of the session would
     // publish beside the first, and its switch-off would fight the other's songs.
-    const SingleInstance instance = SingleInstance::Claim(kMainWindowClass);
+    SingleInstance instance = SingleInstance::Claim(kMainWindowClass);
     if (!instance.ShouldRun()) {
         return 0;
     }
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    StartCommonControls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES);
     // The program's windows live as long as the program; their windows come and go.
     LiveWindows live;
     Win32WindowSystem windows;
@@ -68,6 +71,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     HelpWindow help(live);
     OptionsWindow options(profile, live);
     MainWindow main(windows, profile, help, options, live);
+    // The session belongs to the main window: once it has closed, a new start runs, while this
+    // program may go on with its options dialog.
+    main.WhenClosed([&instance] { instance.GiveUp(); });
     if (!RegisterFrameClass() || !main.Create()) {
         return 1;
     }

@@ -286,6 +286,10 @@ void MainForm::TaskbarCreated() {
 }
 
 void MainForm::SessionEnd() {
+    // Windows ends a program a few seconds after the session's end: the clearing record's sends
+    // share one bound, however many messengers hang, rather than taking one each.
+    constexpr std::chrono::milliseconds kAllSends{3000};
+    p_.windows.LimitWaitsTogether(kAllSends);
     Unload();
 }
 

@@ -63,14 +63,16 @@ Text QuoteCommandLine(const std::filesystem::path& program, const std::vector<Te
 }
 
 std::optional<ChildProcess> ChildProcess::Launch(const std::filesystem::path& program,
-                                                 const std::vector<Text>& arguments) {
+                                                 const std::vector<Text>& arguments,
+                                                 const std::filesystem::path& currentDirectory) {
     std::wstring commandLine = ToWide(QuoteCommandLine(program, arguments));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     // Suspended until it is in the job, so not even its first window escapes the job.
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
+    if (!CreateProcessW(
+            program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+            currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &info)) {
         return std::nullopt;
     }
     UniqueKernelHandle process(info.hProcess);

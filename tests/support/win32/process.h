@@ -18,10 +18,11 @@ using platform::UniqueKernelHandle;
 // window behind; also tied to a kill-on-close job, so a crashing test leaves none either.
 class ChildProcess {
   public:
-    // Starts `program` with the arguments, each quoted as the C runtime splits them.
-    // nullopt when it could not be started.
+    // Starts `program` with the arguments, each quoted as the C runtime splits them, in
+    // `currentDirectory` (none: this program's). nullopt when it could not be started.
     static std::optional<ChildProcess> Launch(const std::filesystem::path& program,
-                                              const std::vector<Text>& arguments);
+                                              const std::vector<Text>& arguments,
+                                              const std::filesystem::path& currentDirectory = {});
 
     ChildProcess(ChildProcess&&) noexcept = default;
     ChildProcess& operator=(ChildProcess&& other) noexcept;

@@ -58,12 +58,13 @@ std::optional<std::filesystem::path> PlaceTunewickIn(const std::filesystem::path
     return exe;
 }
 
-std::optional<TunewickApp> TunewickApp::Start(const std::filesystem::path& folder) {
+std::optional<TunewickApp> TunewickApp::Start(const std::filesystem::path& folder,
+                                              const std::filesystem::path& currentDirectory) {
     const std::optional<std::filesystem::path> exe = PlaceTunewickIn(folder);
     if (!exe) {
         return std::nullopt;
     }
-    std::optional<ChildProcess> process = ChildProcess::Launch(*exe, {});
+    std::optional<ChildProcess> process = ChildProcess::Launch(*exe, {}, currentDirectory);
     if (!process) {
         return std::nullopt;
     }

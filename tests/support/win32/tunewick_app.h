@@ -50,9 +50,10 @@ std::optional<std::filesystem::path> PlaceTunewickIn(const std::filesystem::path
 
 class TunewickApp {
   public:
-    // Places Tunewick.exe in `folder`, starts it, and waits until its main window, shown or
-    // not, has run its load.
-    static std::optional<TunewickApp> Start(const std::filesystem::path& folder);
+    // Places Tunewick.exe in `folder`, starts it (in `currentDirectory`, if given), and waits
+    // until its main window, shown or not, has run its load.
+    static std::optional<TunewickApp> Start(const std::filesystem::path& folder,
+                                            const std::filesystem::path& currentDirectory = {});
 
     HWND MainWindow() const { return main_; }
     ChildProcess& Process() { return process_; }

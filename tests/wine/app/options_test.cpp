@@ -1,6 +1,6 @@
 // The options dialog driven from outside: what it shows on opening, what "OK" leaves in
-// settings.cfg (read back as bytes: ANSI, or UTF-16 once a value needs it), and what "Cancel",
-// the close box and a second "Options" leave alone.
+// settings.cfg (read back as bytes: ANSI, or UTF-16 once a value needs it or the file was
+// UTF-8), and what "Cancel", the close box and a second "Options" leave alone.
 
 #include "scenario.h"
 #include "utf8.h"
@@ -197,6 +197,47 @@ TEST_F(OptionsScenario, JapaneseDefaultsSurviveOkTheNextOpeningAndAFreshStart) {
     EXPECT_EQ(ReadText(app->BoxBeside(u"Artist")), artist);
     EXPECT_EQ(ReadText(app->BoxBeside(u"Song Name")), song);
     EXPECT_EQ(ReadText(app->BoxBeside(u"Format")), format);
+}
+
+// Defaults typed in Notepad, which saves UTF-8: without the mark since Windows 10, with it
+// before. Every character shows, a start writes nothing, and "OK" keeps them all (as UTF-16).
+TEST_F(OptionsScenario, DefaultsSavedByNotepadAsUtf8ShowEveryCharacterAndOkKeepsThem) {
+    const Text artist = u"Sigur R\u00F3s";
+    const Text song = u"\u82B1\u675F\u3092\u541B\u306B";
+    const Text format = u"{0} \u266A {1}";
+    const Text corrected = u"Hopp\u00EDpolla";
+    const Text lines = u"[General]\r\nMinimize_Startup=0\r\n[Defaults]\r\nArtist=" + artist +
+                       u"\r\nSong=" + song + u"\r\nFormat=" + format + u"\r\n";
+    for (const std::string_view mark : {"", "\xEF\xBB\xBF"}) {
+        SCOPED_TRACE(mark.empty() ? "without the mark" : "with the mark");
+        const std::string file = std::string(mark) + ToUtf8(lines);
+        WriteSettings(file);
+        {
+            auto app = StartTunewick();
+            ASSERT_TRUE(app);
+            EXPECT_EQ(ReadText(app->BoxBeside(u"Artist")), artist);
+            EXPECT_EQ(ReadText(app->BoxBeside(u"Song Name")), song);
+            EXPECT_EQ(ReadText(app->BoxBeside(u"Format")), format);
+            auto dialog = OptionsDialog::Open(*app);
+            ASSERT_TRUE(dialog);
+            EXPECT_EQ(Read(*dialog), (Shown{0, 0, 0, 0, artist, song, format}));
+            EXPECT_EQ(SettingsBytes(), file) << "nothing written before OK";
+            ASSERT_TRUE(SetText(dialog->song, corrected));
+            ASSERT_TRUE(Click(dialog->ok));
+            EXPECT_TRUE(WaitForWindowGone(dialog->window, 2s));
+            EXPECT_EQ(
+                SettingsBytes(),
+                Utf16File(u"[General]\r\nMinimize_Startup=0\r\n[Defaults]\r\nArtist=" + artist +
+                          u"\r\nSong=" + corrected + u"\r\nFormat=" + format + u"\r\n"));
+            EXPECT_EQ(app->Close(), 0u);
+        }
+        auto app = StartTunewick();
+        ASSERT_TRUE(app);
+        EXPECT_EQ(ReadText(app->BoxBeside(u"Artist")), artist);
+        EXPECT_EQ(ReadText(app->BoxBeside(u"Song Name")), corrected);
+        EXPECT_EQ(ReadText(app->BoxBeside(u"Format")), format);
+        EXPECT_EQ(app->Close(), 0u);
+    }
 }
 
 }  // namespace

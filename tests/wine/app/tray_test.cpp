@@ -1,12 +1,14 @@
-// Start-up into the tray, the tray icon's events and menu, a second start, and the shutdown by
-// the menu and by the end of the user's session, driven from outside as the shell and the
-// user would.
+// Start-up into the tray, the tray icon's events and menu, second starts (at the same moment,
+// while the running one closes, beside its lone options dialog), start-up beside planted DLLs,
+// and the shutdown by the menu and by the end of the user's session, driven from outside as the
+// shell and the user would.
 
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
 
 #include "scenario.h"
+#include "ui/session_start.h"
 
 namespace tunewick::e2e {
 namespace {
@@ -132,6 +134,133 @@ TEST_F(TrayScenario, ASecondStartBringsTheRunningOneForwardAndEnds) {
     EXPECT_TRUE(messenger->Records().empty());
     EXPECT_EQ(ReadFileBytes(elsewhere->Path() / L"settings.cfg"), std::string(kItsSettings));
     EXPECT_EQ(app->Close(), 0u);
+}
+
+// The main windows of every Tunewick, shown or not.
+std::size_t MainWindowCount() {
+    return FindTopLevelWindows({.caption = Text(kMainCaption)}).size();
+}
+
+// Picks "Close" from the tray menu of `app`, without waiting for the program to end.
+void CloseFromTrayMenu(const TunewickApp& app) {
+    ASSERT_TRUE(app.PostTrayEvent(WM_RBUTTONDOWN));
+    const HWND menu = WaitForPopupMenu(app.Id(), 3s);
+    ASSERT_TRUE(menu);
+    ASSERT_TRUE(PostMenuKey(menu, VK_END));
+    ASSERT_TRUE(PostMenuKey(menu, VK_RETURN));
+}
+
+// A Startup-folder shortcut racing the user's double click: one runs, with its window.
+TEST_F(TrayScenario, TwoStartsAtTheSameMomentLeaveOneTunewickWithItsWindow) {
+    const auto exe = PlaceTunewickIn(Folder());
+    ASSERT_TRUE(exe);
+    auto first = ChildProcess::Launch(*exe, {});
+    auto second = ChildProcess::Launch(*exe, {});
+    ASSERT_TRUE(first && second);
+    ASSERT_TRUE(
+        WaitUntil([&] { return !first->Running() || !second->Running(); }, kSessionWait + 3s));
+    ChildProcess& running = first->Running() ? *first : *second;
+    const ChildProcess& ended = first->Running() ? *second : *first;
+    EXPECT_EQ(ended.WaitForExit(0ms), 0u);
+    const HWND main = WaitForMainWindow(running);
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 2s));
+    EXPECT_EQ(MainWindowCount(), 1u);
+    ASSERT_TRUE(PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0));
+    EXPECT_EQ(running.WaitForExit(5s), 0u);
+}
+
+// "Close" from the tray while a slow messenger holds up the clearing record, and a start at
+// once: the closing one says no to the request to show itself, and the start takes over.
+TEST_F(TrayScenario, AStartWhileTheRunningOneClosesTakesOverOnceItHasEnded) {
+    auto slow = StartMessenger({.caption = u"Slow", .sleepMs = 3000});
+    auto app = StartTunewick();
+    ASSERT_TRUE(slow && app);
+    CloseFromTrayMenu(*app);
+    ASSERT_EQ(slow->WaitForRecords(1).size(), 1u) << "the closing one waits on it from here";
+    auto again = ChildProcess::Launch(*PlaceTunewickIn(Folder()), {});
+    ASSERT_TRUE(again);
+
+    EXPECT_EQ(app->Process().WaitForExit(5s), 0u);
+    const HWND main = WaitForMainWindow(*again);
+    ASSERT_TRUE(main) << "the new start ended too";
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 2s));
+    EXPECT_TRUE(again->Running());
+    EXPECT_EQ(MainWindowCount(), 1u);
+}
+
+// The options dialog outlives the main window, as intended; the session does not: a start
+// runs as if no Tunewick ran, and the dialog still ends its own program.
+TEST_F(TrayScenario, AStartWithOnlyTheOptionsDialogLeftRunsWithItsOwnWindow) {
+    auto app = StartTunewick();
+    ASSERT_TRUE(app);
+    auto dialog = OptionsDialog::Open(*app);
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(PostMessageW(app->MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0));
+    ASSERT_TRUE(WaitForWindowGone(app->MainWindow(), 2s));
+    ASSERT_TRUE(app->Process().Running()) << "the dialog keeps its program";
+
+    auto again = TunewickApp::Start(Folder());
+    ASSERT_TRUE(again) << "no main window of the new start";
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(again->MainWindow()) != FALSE; }, 2s));
+    EXPECT_TRUE(IsWindowVisible(dialog->window));
+    ASSERT_TRUE(Click(dialog->cancel));
+    EXPECT_EQ(app->Process().WaitForExit(5s), 0u);
+    EXPECT_TRUE(again->Process().Running());
+    EXPECT_EQ(again->Close(), 0u);
+}
+
+// Names of system DLLs that a GUI program loads by name, directly or through another DLL's
+// imports. Wine takes the first ones from the program's folder when a file lies there (it
+// builds them "prefer native"; shcore comes in through shell32 and shlwapi); on Windows any
+// that is not a known DLL would be.
+constexpr const wchar_t* kPlantedNames[] = {
+    L"shcore.dll",           L"dwmapi.dll",  L"propsys.dll", L"userenv.dll",  L"msctf.dll",
+    L"uiautomationcore.dll", L"apphelp.dll", L"uxtheme.dll", L"comctl32.dll", L"shell32.dll",
+    L"shlwapi.dll",          L"imm32.dll",   L"oleacc.dll",  L"version.dll",
+};
+
+// Downloads: Tunewick.exe among files nobody looked at, some named like system DLLs, and the
+// same in the folder it is started from. Every window and the tray menu run; none is loaded.
+TEST_F(TrayScenario, DllsPlantedBesideItAndInItsCurrentDirectoryAreNeverLoaded) {
+    auto current = TempFolder::Create(L"current");
+    ASSERT_TRUE(current);
+    for (const auto& folder : {Folder(), current->Path()}) {
+        for (const wchar_t* name : kPlantedNames) {
+            std::error_code error;
+            std::filesystem::copy_file(SiblingProgram(L"planted_marker.dll"), folder / name, error);
+            ASSERT_FALSE(error) << error.message();
+        }
+    }
+    auto app = TunewickApp::Start(Folder(), current->Path());
+    ASSERT_TRUE(app) << "Tunewick did not start beside the planted DLLs";
+
+    const auto help = [&] { return app->WindowsCaptioned(kHelpCaption); };
+    ASSERT_TRUE(Click(app->Button(u"Help")));
+    ASSERT_TRUE(WaitUntil([&] { return !help().empty(); }, 2s));
+    ASSERT_TRUE(Click(FindChild(help().front(), u"OK", u"Button")));
+    auto dialog = OptionsDialog::Open(*app);
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(Click(dialog->cancel));
+    ASSERT_TRUE(Click(app->Button(u"Minimize To Tray")));
+    ASSERT_TRUE(WaitForWindowGone(app->MainWindow(), 2s, /*orHidden=*/true));
+    ASSERT_TRUE(app->PostTrayEvent(WM_RBUTTONDOWN));
+    const HWND menu = WaitForPopupMenu(app->Id(), 3s);
+    ASSERT_TRUE(menu);
+    ASSERT_TRUE(PostMenuKey(menu, VK_HOME));  // "Show"
+    ASSERT_TRUE(PostMenuKey(menu, VK_RETURN));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(app->MainWindow()) != FALSE; }, 2s));
+    EXPECT_EQ(app->Close(), 0u);
+
+    std::vector<std::string> loaded;
+    for (const auto& folder : {Folder(), current->Path()}) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            if (entry.path().extension() == L".loaded") {
+                loaded.push_back(entry.path().filename().string());
+            }
+        }
+    }
+    EXPECT_EQ(loaded, std::vector<std::string>{});
 }
 
 TEST_F(TrayScenario, EndOfTheSessionRunsTheShutdown) {

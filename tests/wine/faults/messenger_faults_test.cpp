@@ -1,6 +1,7 @@
 // Messengers that misbehave while Tunewick sends to them: one that stops answering, ones that
-// close in the middle of a delivery, one that closes and opens again. Tunewick must keep
-// answering and every messenger alive at the time must get every record.
+// close in the middle of a delivery, one that closes and opens again, several that hang as the
+// session ends. Tunewick must keep answering, end in time, and every messenger alive at the time
+// must get every record.
 
 #include "fault_probes.h"
 
@@ -66,6 +67,35 @@ TEST_F(MessengerFaults, OneStopsAnsweringTheWindowStillAnswersAndTheNextGetsEver
     };
     EXPECT_EQ(records, expected) << Describe(records);
     EXPECT_EQ(asleep->Records().size(), 1u) << "the rest wait in its queue";
+}
+
+// Logging off: Windows ends a program a few seconds after it has told it the session ends.
+// Three messengers that hang in turn share one bound for the clearing record (each took a
+// bound of its own before), and the healthy one after them still gets it.
+TEST_F(MessengerFaults, HungMessengersAtTheEndOfTheSessionShareOneBound) {
+    auto healthy = StartMessenger({.caption = u"Healthy"});
+    auto a = StartMessenger({.caption = u"A", .sleepMs = kAsleepMs});
+    auto b = StartMessenger({.caption = u"B", .sleepMs = kAsleepMs});
+    auto c = StartMessenger({.caption = u"C", .sleepMs = kAsleepMs});
+    auto app = StartTunewick();
+    ASSERT_TRUE(healthy && a && b && c && app);
+    ASSERT_TRUE(StackInOrder({a->Window(), b->Window(), c->Window(), healthy->Window()},
+                             kMessengerWindowClass));
+
+    const auto start = Clock::now();
+    DWORD_PTR ignored = 0;
+    ASSERT_NE(SendMessageTimeoutW(app->MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                  SMTO_ABORTIFHUNG, 20000, &ignored),
+              0);
+    const auto took = Clock::now() - start;
+    // Three seconds, and a moment for the rest of the shutdown; one bound each took six.
+    EXPECT_LT(took, 4500ms) << Ms(took) << " ms";
+
+    EXPECT_EQ(healthy->WaitForRecords(1, 2s), std::vector<MessengerLogRecord>{EmptyRecord(true)});
+    for (const auto* hung : {&a, &b, &c}) {
+        EXPECT_EQ((*hung)->WaitForRecords(1, 2s).size(), 1u) << "it logs the record, then sleeps";
+    }
+    EXPECT_EQ(app->Process().WaitForExit(5s), 0u);
 }
 
 TEST_F(MessengerFaults, MessengersClosingInTheMiddleOfADeliveryCostTheOthersNothing) {

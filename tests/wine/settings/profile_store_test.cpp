@@ -1,8 +1,9 @@
 // The platform's profile functions, through the program's store, held to what the settings
 // file relies on: keys found whatever their case, values cut to the 750-unit buffer, no value
 // deleting a key, missing files and sections made by a write, a refused write giving the
-// system's reason; an ANSI file kept ANSI until a value needs more, then UTF-16; and a save
-// that fails at any step leaving the file as it was.
+// system's reason; an ANSI file kept ANSI until a value needs more, then UTF-16; a UTF-8 file
+// read with every character and saved as UTF-16; a save that fails at any step leaving the
+// file as it was, and the next one deleting what a crashed save left.
 
 #include "platform/win32_profile_store.h"
 
@@ -20,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/handles.h"
 #include "platform/trace.h"
 #include "platform/wide_text.h"
 #include "settings/settings_file.h"
@@ -228,12 +230,50 @@ std::string Utf16File(std::u16string_view text) {
 // its prefix here.
 constexpr UINT kAssumedCodePage = 1252;
 
-TEST_F(ProfileStoreTest, AnAnsiFileIsReadInTheCodePageAndAUtf16FileInUtf16) {
+// The copies a read of a UTF-8 file works through, in the temp folder.
+std::size_t TempCopies() {
+    std::size_t count = 0;
+    for (const auto& entry : fs::directory_iterator(fs::temp_directory_path())) {
+        count += entry.path().filename().wstring().starts_with(L"twk") ? 1 : 0;
+    }
+    return count;
+}
+
+TEST_F(ProfileStoreTest, EachEncodingIsReadWithEveryCharacterAndTheFileLeftAsItIs) {
     ASSERT_EQ(GetACP(), kAssumedCodePage);
-    PutBytes("a.cfg", "[S]\r\nk=\xE9\x80\x81\x8D\x9F\xFF\r\n");
-    EXPECT_EQ(Read(u"S", u"k", PathOf("a.cfg")), u"\u00E9\u20AC\u0081\u008D\u0178\u00FF");
-    PutBytes("w.cfg", Utf16File(u"[S]\r\nk=\u00E9\u0142\U0001F600\r\n"));
-    EXPECT_EQ(Read(u"S", u"k", PathOf("w.cfg")), u"\u00E9\u0142\U0001F600");
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::u16string_view value;
+    };
+    const std::size_t copiesBefore = TempCopies();
+    for (const Case& c : std::vector<Case>{
+             {"ANSI", "[S]\r\nk=\xE9\x80\x81\x8D\x9F\xFF\r\n",
+              u"\u00E9\u20AC\u0081\u008D\u0178\u00FF"},
+             {"UTF-16", Utf16File(u"[S]\r\nk=\u00E9\u0142\U0001F600\r\n"),
+              u"\u00E9\u0142\U0001F600"},
+             {"UTF-8 as Notepad saves it, without the mark",
+              "[S]\r\nk=Sigur R\xC3\xB3s \xE8\x8A\xB1 {0} \xE2\x99\xAA \xF0\x9F\x98\x80\r\n",
+              u"Sigur R\u00F3s \u82B1 {0} \u266A \U0001F600"},
+             {"UTF-8 with the mark, a section on line 1", "\xEF\xBB\xBF[S]\r\nk=\xE2\x99\xAA\r\n",
+              u"\u266A"},
+             {"ANSI that looks like UTF-8 at a byte", "[S]\r\nk=\xC3\xA9 Bj\xF6rk\r\n",
+              u"\u00C3\u00A9 Bj\u00F6rk"},
+             {"an overlong form is no UTF-8", "[S]\r\nk=\xC0\xAF\r\n", u"\u00C0\u00AF"},
+             {"nor is a surrogate in UTF-8 form", "[S]\r\nk=\xED\xA0\x80\r\n",
+              u"\u00ED\u00A0\u20AC"},
+             {"nor a value past U+10FFFF", "[S]\r\nk=\xF4\x90\x80\x80\r\n",
+              u"\u00F4\u0090\u20AC\u20AC"},
+             {"nor a cut sequence", "[S]\r\nk=\xE2\x99", u"\u00E2\u2122"},
+             {"ASCII", "[S]\r\nk=plain\r\n", u"plain"},
+         }) {
+        SCOPED_TRACE(c.name);
+        PutBytes("a.cfg", c.bytes);
+        EXPECT_EQ(Read(u"S", u"k", PathOf("a.cfg")), c.value);
+        EXPECT_EQ(Bytes("a.cfg"), c.bytes);
+        EXPECT_EQ(Files(), std::vector<std::string>{"a.cfg"});
+    }
+    EXPECT_EQ(TempCopies(), copiesBefore);
 }
 
 TEST_F(ProfileStoreTest, ASaveOfACharacterTheCodePageLacksTurnsTheFileIntoUtf16First) {
@@ -280,6 +320,26 @@ TEST_F(ProfileStoreTest, ASaveOfACharacterTheCodePageLacksTurnsTheFileIntoUtf16F
               Utf16File(u"[S]\r\nk=\u00E9\u0142\r\n"),
               {{u"S", u"j", u"plain"}},
               Utf16File(u"[S]\r\nk=\u00E9\u0142\r\nj=plain\r\n")},
+             {"UTF-8 from Notepad becomes UTF-16, every line kept",
+              "[Defaults]\r\nArtist=Sigur R\xC3\xB3s\r\nSong=\xE8\x8A\xB1\r\n",
+              {{u"Defaults", u"Song", u"Hopp\u00EDpolla"}},
+              Utf16File(u"[Defaults]\r\nArtist=Sigur R\u00F3s\r\nSong=Hopp\u00EDpolla\r\n")},
+             {"UTF-8 with the mark becomes UTF-16, the mark its own",
+              "\xEF\xBB\xBF[Defaults]\r\nFormat={0} \xE2\x99\xAA {1}\r\n",
+              {{u"Defaults", u"Artist", u"x"}},
+              Utf16File(u"[Defaults]\r\nFormat={0} \u266A {1}\r\nArtist=x\r\n")},
+             {"ANSI that looks like UTF-8 at a byte stays ANSI",
+              "[S]\r\nk=\xC3\xA9 Bj\xF6rk\r\n",
+              {{u"S", u"j", u"\u00E9"}},
+              "[S]\r\nk=\xC3\xA9 Bj\xF6rk\r\nj=\xE9\r\n"},
+             {"the mark makes UTF-8 of what follows, a byte that is not becoming U+FFFD",
+              "\xEF\xBB\xBF[S]\r\nk=Bj\xF6rk\r\n",
+              {{u"S", u"j", u"x"}},
+              Utf16File(u"[S]\r\nk=Bj\uFFFDrk\r\nj=x\r\n")},
+             {"ASCII stays byte for byte",
+              "[S]\r\nk=plain\r\n",
+              {{u"S", u"k", u"plain"}},
+              "[S]\r\nk=plain\r\n"},
          }) {
         SCOPED_TRACE(c.name);
         fs::remove(tempDir / "a.cfg");
@@ -370,11 +430,61 @@ TEST_F(ProfileStoreTest, ASavedFileKeepsTheAttributesAUserGaveIt) {
     EXPECT_EQ(GetFileAttributesW(path.c_str()) & given, given);
 }
 
+// A save deletes the copies "<file>.<process id>-<n>.tmp" that saves of ended processes left
+// (a crash half way through one), its own process's among them; a running one's it keeps, and
+// every other name.
+TEST_F(ProfileStoreTest, ASaveDeletesTheCopiesThatSavesOfEndedProcessesLeft) {
+    // A process that runs through the first save and has ended by the second.
+    wchar_t self[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    std::wstring commandLine = L"probe --gtest_list_tests";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION other{};
+    ASSERT_TRUE(CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                               nullptr, nullptr, &startup, &other));
+    const UniqueKernelHandle otherThread(other.hThread);
+    UniqueKernelHandle otherProcess(other.hProcess);
+    const auto copyOf = [](DWORD process, int n) {
+        return "a.cfg." + std::to_string(process) + "-" + std::to_string(n) + ".tmp";
+    };
+    const std::string id = std::to_string(other.dwProcessId);
+    const std::vector<std::string> kept = {"a.cfg",
+                                           "a.cfg.12.tmp",
+                                           "a.cfg.x-1.tmp",
+                                           "a.cfg." + id + "-x.tmp",
+                                           "a.cfg." + id + "-0.tmp.bak",
+                                           "b.cfg." + id + "-0.tmp"};
+    for (const std::string& name : kept) {
+        PutBytes(name, "[S]\r\nk=v\r\n");
+    }
+    PutBytes(copyOf(other.dwProcessId, 0), "");
+    PutBytes(copyOf(GetCurrentProcessId(), 7), "");
+    const auto expectFiles = [&](std::vector<std::string> more) {
+        more.insert(more.end(), kept.begin(), kept.end());
+        std::sort(more.begin(), more.end());
+        EXPECT_EQ(Files(), more);
+    };
+
+    ASSERT_TRUE(Write(u"S", u"k", u"w", PathOf("a.cfg")));
+    expectFiles({copyOf(other.dwProcessId, 0)});
+    ASSERT_TRUE(TerminateProcess(otherProcess.Get(), 1));
+    ASSERT_EQ(WaitForSingleObject(otherProcess.Get(), 5000), WAIT_OBJECT_0);
+    ASSERT_TRUE(Write(u"S", u"k", u"x", PathOf("a.cfg")));
+    expectFiles({});
+    otherProcess.Reset();
+    // A process id that no process has.
+    PutBytes(copyOf(0xFFFFFFFC, 1), "");
+    ASSERT_TRUE(Write(u"S", u"k", u"y", PathOf("a.cfg")));
+    expectFiles({});
+    EXPECT_EQ(Read(u"S", u"k", PathOf("a.cfg")), u"y");
+}
+
 // ---- all or nothing ----
 
 // Makes the `failing`-th of the calls a save makes that can fail half way (each entry's write,
 // then the rename) fail as for a file another program holds open; counts them in `calls`.
-ProfileSaveCalls FailingCall(int failing, int& calls) {
+InjectableSaveCalls FailingCall(int failing, int& calls) {
     const auto fails = [failing, &calls] {
         if (++calls != failing) {
             return false;
@@ -382,7 +492,7 @@ ProfileSaveCalls FailingCall(int failing, int& calls) {
         SetLastError(ERROR_SHARING_VIOLATION);
         return true;
     };
-    ProfileSaveCalls saveCalls;
+    InjectableSaveCalls saveCalls;
     saveCalls.writeString = [fails](LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file) {
         return fails() ? FALSE : WritePrivateProfileStringW(section, key, value, file);
     };
