@@ -32,15 +32,15 @@ enum ControlId : int {
     kRealPlayerButton,                  // cmdON
     kHelpButton,                        // Command4
     kCustomMessageFrame,                // Frame1
-    kArtistBox,                         // txtArt
-    kSongBox,                           // txtSong
     kArtistLabel,                       // Label1
+    kArtistBox,                         // txtArt
     kSongLabel,                         // Label2
+    kSongBox,                           // txtSong
     kSetButton,                         // Command2
     kFollowPlayerBox,                   // Check1
     kFollowPlayerLabel,                 // Label4
-    kFormatBox,                         // txtFormat
     kFormatLabel,                       // Label5
+    kFormatBox,                         // txtFormat
     kCreditLine,                        // Label3
     kMinimizeToTrayButton,              // cmdHide
     kWinampButton,                      // cmdWinamp
@@ -59,22 +59,24 @@ enum TimerId : UINT_PTR {
 constexpr std::array<UINT_PTR, 3> kModeTimerIds = {kRealPlayerTimer, kWinampTimer, kXMPlayTimer};
 
 // Positions in twips relative to the container. The unseen box lies outside the client area:
-// it takes the focus at start.
+// it takes the focus at start, but Tab never stops in it. A screen reader names each text box
+// after the label just before it, and the check box after its own text, which its size (the
+// box alone) keeps from being drawn; the label beside it shows the text.
 // clang-format off
 constexpr ControlLayout kControls[] = {
-    {WC_EDITW,   u"1863",                     kTextBoxStyle,       WS_EX_CLIENTEDGE, {5400, 6420, 1575, 315}, kUnseenFocusBox},
+    {WC_EDITW,   u"1863",                     kTextBoxStyle & ~WS_TABSTOP, WS_EX_CLIENTEDGE, {5400, 6420, 1575, 315}, kUnseenFocusBox},
     {WC_BUTTONW, kPlayerModes[0].offCaption,  kCommandButtonStyle, 0,                {120, 120, 2955, 375},   kRealPlayerButton},
     {WC_BUTTONW, u"Help",                     kCommandButtonStyle, 0,                {120, 3900, 2955, 375},  kHelpButton},
     {kFrameClassName, u"Custom Artist / Song", kFrameStyle,     kFrameExStyle,    {120, 1800, 2955, 1995}, kCustomMessageFrame},
-    {WC_EDITW,   u"",                         kTextBoxStyle,       WS_EX_CLIENTEDGE, {1080, 240, 1755, 315},  kArtistBox,         kCustomMessageFrame},
-    {WC_EDITW,   u"",                         kTextBoxStyle,       WS_EX_CLIENTEDGE, {1080, 660, 1755, 315},  kSongBox,           kCustomMessageFrame},
     {WC_STATICW, u"Artist",                   kLabelStyle | SS_LEFT, 0,              {600, 300, 375, 195},    kArtistLabel,       kCustomMessageFrame},
+    {WC_EDITW,   u"",                         kTextBoxStyle,       WS_EX_CLIENTEDGE, {1080, 240, 1755, 315},  kArtistBox,         kCustomMessageFrame},
     {WC_STATICW, u"Song Name",                kLabelStyle | SS_LEFT, 0,              {120, 720, 855, 195},    kSongLabel,         kCustomMessageFrame},
+    {WC_EDITW,   u"",                         kTextBoxStyle,       WS_EX_CLIENTEDGE, {1080, 660, 1755, 315},  kSongBox,           kCustomMessageFrame},
     {WC_BUTTONW, u"Set",                      kCommandButtonStyle, 0,                {180, 1500, 1395, 375},  kSetButton,         kCustomMessageFrame},
-    {WC_BUTTONW, u"",                         kCheckBoxStyle,      0,                {1740, 1620, 195, 195},  kFollowPlayerBox,   kCustomMessageFrame},
+    {WC_BUTTONW, u"Update with timers?",      kCheckBoxStyle,      0,                {1740, 1620, 195, 195},  kFollowPlayerBox,   kCustomMessageFrame},
     {WC_STATICW, u"Update with timers?",      kLabelStyle | SS_LEFT, 0,              {1980, 1500, 855, 375},  kFollowPlayerLabel, kCustomMessageFrame},
-    {WC_EDITW,   kDesignedFormat,             kTextBoxStyle,       WS_EX_CLIENTEDGE, {1080, 1080, 1755, 315}, kFormatBox,         kCustomMessageFrame},
     {WC_STATICW, u"Format",                   kLabelStyle | SS_RIGHT, 0,             {420, 1140, 555, 195},   kFormatLabel,       kCustomMessageFrame},
+    {WC_EDITW,   kDesignedFormat,             kTextBoxStyle,       WS_EX_CLIENTEDGE, {1080, 1080, 1755, 315}, kFormatBox,         kCustomMessageFrame},
     {WC_STATICW, u"",                         kLabelStyle | SS_CENTER, 0,            {120, 4800, 2955, 495},  kCreditLine},
     {WC_BUTTONW, u"Minimize To Tray",         kCommandButtonStyle, 0,                {120, 1380, 2955, 375},  kMinimizeToTrayButton},
     {WC_BUTTONW, kPlayerModes[1].offCaption,  kCommandButtonStyle, 0,                {120, 540, 2955, 375},   kWinampButton},

@@ -37,10 +37,10 @@ enum ControlId : int {
     kDefaultsRule,                // Line1
     kDefaultsLabel,               // labels(2)
     kArtistLabel,                 // labels(3)
-    kSongLabel,                   // labels(4)
-    kFormatLabel,                 // labels(5)
     kArtistBox,                   // txtArtist
+    kSongLabel,                   // labels(4)
     kSongBox,                     // txtSong
+    kFormatLabel,                 // labels(5)
     kFormatBox,                   // txtFormat
     kCancelButton,                // cmdCancel
     kTitleLabel,                  // labels(6)
@@ -71,11 +71,12 @@ constexpr ControlLayout kControls[] = {
     // The line from (0, 840) to (3405, 840), drawn etched.
     {WC_STATICW, u"",                    kChildStyle | SS_ETCHEDHORZ, 0, {0, 840, 3405, 30}, kDefaultsRule, kOtherFrame},
     {WC_STATICW, u"Defaults:",           kCenteredLabel,      0, {1080, 900, 1335, 195}, kDefaultsLabel, kOtherFrame},
+    // Each label just before its text box: a screen reader names the box after it.
     {WC_STATICW, u"Artist      -",       kLabelStyle,         0, {480, 1260, 855, 195},  kArtistLabel,   kOtherFrame},
-    {WC_STATICW, u"Ttile       -",       kLabelStyle,         0, {480, 1620, 855, 195},  kSongLabel,     kOtherFrame},
-    {WC_STATICW, u"Format   -",          kLabelStyle,         0, {480, 1980, 855, 195},  kFormatLabel,   kOtherFrame},
     {WC_EDITW,   u"",                    kTextBoxStyle, WS_EX_CLIENTEDGE, {1500, 1200, 1515, 315}, kArtistBox, kOtherFrame},
+    {WC_STATICW, u"Ttile       -",       kLabelStyle,         0, {480, 1620, 855, 195},  kSongLabel,     kOtherFrame},
     {WC_EDITW,   u"",                    kTextBoxStyle, WS_EX_CLIENTEDGE, {1500, 1560, 1515, 315}, kSongBox,   kOtherFrame},
+    {WC_STATICW, u"Format   -",          kLabelStyle,         0, {480, 1980, 855, 195},  kFormatLabel,   kOtherFrame},
     {WC_EDITW,   u"{0} - {1}",           kTextBoxStyle, WS_EX_CLIENTEDGE, {1500, 1920, 1515, 315}, kFormatBox, kOtherFrame},
     {WC_BUTTONW, u"Cancel",              kCommandButtonStyle, 0, {1920, 3720, 1095, 375}, kCancelButton},
     {WC_STATICW, u"Options",             kCenteredLabel,      0, {1320, 50, 1155, 255},  kTitleLabel, 0, kTitleFont},

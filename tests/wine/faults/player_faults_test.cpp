@@ -40,8 +40,7 @@ TEST_F(PlayerFaults, KestrinOnAMillionCharactersCharactersOutsideTheCodePageAndN
     auto app = StartTunewick();
     ASSERT_TRUE(messenger && winamp && app);
     HWND kestrin = app->Button(u"Activate Kestrin");
-    // The box beside "Update with timers?": the one button without a caption.
-    HWND updateWithTimers = FindChild(app->MainWindow(), u"", u"Button");
+    HWND updateWithTimers = FindChild(app->MainWindow(), u"Update with timers?", u"Button");
     const std::vector<HWND> boxes = app->Boxes();
     ASSERT_TRUE(kestrin && updateWithTimers);
     ASSERT_EQ(boxes.size(), 3u);

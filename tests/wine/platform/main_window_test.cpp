@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "core/now_playing.h"
@@ -10,6 +13,7 @@
 #include "platform/layout.h"
 #include "platform/live_windows.h"
 #include "platform/main_window.h"
+#include "platform/options_window.h"
 #include "platform/wide_text.h"
 #include "utf8.h"
 #include "win32/pump.h"
@@ -102,6 +106,71 @@ class MainWindowTest : public ::testing::Test {
     WindowHandle messenger{};
     HHOOK hook = nullptr;
 };
+
+BSTR AccessibleName(HWND control) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                          IID_IAccessible,
+                                          reinterpret_cast<void**>(&accessible)))) {
+        return nullptr;
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    accessible->get_accName(self, &name);
+    accessible->Release();
+    return name;
+}
+
+// A screen reader names each text box after its label and each button or check box after its
+// text, as oleacc reads them. Windows takes a text box's name from the window right before it
+// (Wine from the nearest static before it), so that window must be the label.
+TEST_F(MainWindowTest, ScreenReadersNameEveryControlAfterItsLabel) {
+    ASSERT_TRUE(main.Create());
+    main.Start(SW_SHOWNORMAL);
+    OptionsWindow optionsWindow(profile, live);
+    optionsWindow.Show();
+    ASSERT_NE(optionsWindow.Handle(), nullptr);
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    struct Case {
+        HWND window;
+        TextView className;
+        std::size_t index;  // among the window's controls of the class, in the window order
+        TextView name;
+    };
+    const Case cases[] = {
+        {main.Handle(), u"Edit", 1, u"Artist"},
+        {main.Handle(), u"Edit", 2, u"Song Name"},
+        {main.Handle(), u"Edit", 3, u"Format"},
+        {main.Handle(), u"Button", 3, u"Update with timers?"},
+        {main.Handle(), u"Button", 0, u"Activate Ospray"},
+        {optionsWindow.Handle(), u"Edit", 0, u"Artist      -"},
+        {optionsWindow.Handle(), u"Edit", 1, u"Ttile       -"},
+        {optionsWindow.Handle(), u"Edit", 2, u"Format   -"},
+        {optionsWindow.Handle(), u"Button", 4, u"Minimize On Startup"},
+        {optionsWindow.Handle(), u"Button", 1, u"Realplayer"},
+        {optionsWindow.Handle(), u"Button", 0, u"OK"},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        std::vector<HWND> ofClass;
+        std::ranges::copy_if(Descendants(c.window), std::back_inserter(ofClass),
+                             [&](HWND control) { return ClassOf(control) == c.className; });
+        ASSERT_LT(c.index, ofClass.size()) << "case " << i;
+        HWND control = ofClass[c.index];
+        BSTR name = AccessibleName(control);
+        EXPECT_EQ(Text(name != nullptr ? FromWide(name) : u"(none)"), c.name);
+        SysFreeString(name);
+        if (c.className == u"Edit") {
+            HWND before = GetWindow(control, GW_HWNDPREV);
+            EXPECT_EQ(ClassOf(before), u"Static") << "case " << i;
+            EXPECT_EQ(WindowText(before), c.name);
+        }
+    }
+    CoUninitialize();
+    optionsWindow.Close();
+}
 
 TEST_F(MainWindowTest, WindowIsFixedWithAMinimizeBoxAndStartsWithText2Focused) {
     ASSERT_TRUE(main.Create());
