@@ -46,4 +46,25 @@ LRESULT FocusedCommandButtonAsDefault(HWND window) {
     return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
 }
 
+void PaintBackground(HWND window, HDC dc, HBRUSH brush) {
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, brush);
+}
+
+namespace {
+
+BOOL CALLBACK TellColoursChanged(HWND control, LPARAM) {
+    SendMessageW(control, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+void RepaintWithNewColours(HWND window) {
+    EnumChildWindows(window, &TellColoursChanged, 0);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 }  // namespace tunewick::platform

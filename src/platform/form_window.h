@@ -26,11 +26,17 @@ void KeepFocus(HWND window, bool active, HWND& focus);
 // The DM_GETDEFID answer that makes Enter press the focused owner-drawn command button, as
 // Enter does on any focused button of a form; 0 when the focus is elsewhere.
 LRESULT FocusedCommandButtonAsDefault(HWND window);
+// The window's background, in `brush`.
+void PaintBackground(HWND window, HDC dc, HBRUSH brush);
+// After the colours changed: the controls hear of it (the common controls keep colours of
+// their own), and the window and every control paint again.
+void RepaintWithNewColours(HWND window);
 
 // What the program's top-level windows do alike: each is made from its form's layout tables,
 // opened once at a time, counted among the live windows while it is there, keeps its focused
-// control across deactivation, and paints its owner-drawn buttons and its labels' colours.
-// Derived::TextColourOf(controlId) gives the colour of a label or button's text on black, or
+// control across deactivation, and paints its background, owner-drawn buttons, frames and
+// labels in the forms' colours, which follow the user's High Contrast setting and system
+// colours as they change. Derived::SurfaceOf(id) gives the surface a control paints as, or
 // nothing for the platform's own colours.
 template <class Derived>
 class FormWindow : public BaseWindow<Derived> {
@@ -86,6 +92,7 @@ class FormWindow : public BaseWindow<Derived> {
         switch (message) {
             case WM_CREATE:
                 live_.Opened(this->hwnd_);
+                colours_.Load();
                 return 0;
             case WM_ACTIVATE:
                 KeepFocus(this->hwnd_, LOWORD(wParam) != WA_INACTIVE, focus_);
@@ -93,18 +100,31 @@ class FormWindow : public BaseWindow<Derived> {
             case WM_DESTROY:
                 live_.Closed(this->hwnd_);
                 return 0;
+            case WM_ERASEBKGND:
+                PaintBackground(this->hwnd_, reinterpret_cast<HDC>(wParam),
+                                colours_.Brush(Surface::Form));
+                return TRUE;
             case WM_DRAWITEM:
-                DrawCommandButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                DrawCommandButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), colours_);
                 return TRUE;
             case WM_CTLCOLORSTATIC:
             case WM_CTLCOLORBTN: {
-                const std::optional<COLORREF> text = static_cast<Derived*>(this)->TextColourOf(
-                    GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
-                if (text) {
-                    return reinterpret_cast<LRESULT>(OnBlack(reinterpret_cast<HDC>(wParam), *text));
+                const std::optional<Surface> surface =
+                    Derived::SurfaceOf(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+                if (surface) {
+                    return reinterpret_cast<LRESULT>(
+                        colours_.Apply(reinterpret_cast<HDC>(wParam), *surface));
                 }
                 return this->Default(message, wParam, lParam);
             }
+            case WM_SYSCOLORCHANGE:
+                FollowColours();
+                return 0;
+            case WM_SETTINGCHANGE:
+                if (wParam == SPI_SETHIGHCONTRAST) {
+                    FollowColours();
+                }
+                return this->Default(message, wParam, lParam);
             case DM_GETDEFID:
                 return FocusedCommandButtonAsDefault(this->hwnd_);
             default:
@@ -115,9 +135,15 @@ class FormWindow : public BaseWindow<Derived> {
     HWND focus_ = nullptr;  // the control that gets the focus back when the window reactivates
 
   private:
+    void FollowColours() {
+        colours_.Load();
+        RepaintWithNewColours(this->hwnd_);
+    }
+
     LiveWindows& live_;
     std::vector<HWND> controls_;        // in layout table order
     UniqueFont fonts_[kTitleFont + 1];  // by the controls' font index
+    FormColours colours_;               // loaded when the window is made, and on every change
 };
 
 }  // namespace tunewick::platform

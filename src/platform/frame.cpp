@@ -2,7 +2,6 @@
 
 #include "platform/control_adapters.h"
 #include "platform/handles.h"
-#include "platform/painting.h"
 #include "platform/trace.h"
 #include "platform/wide_text.h"
 #include "platform/window_class.h"
@@ -14,9 +13,21 @@ namespace {
 constexpr int kFrameFontOffset = 0;
 
 void PaintFrame(HWND frame, HDC dc) {
+    // The form gives the frame its colours as it gives a group box's, and sets them into the
+    // DC for the caption.
+    HWND parent = GetParent(frame);
+    const auto wParam = reinterpret_cast<WPARAM>(dc);
+    const auto lParam = reinterpret_cast<LPARAM>(frame);
+    auto background =
+        reinterpret_cast<HBRUSH>(SendMessageW(parent, WM_CTLCOLORSTATIC, wParam, lParam));
+    if (background == nullptr) {
+        // A parent that leaves it to the platform.
+        background =
+            reinterpret_cast<HBRUSH>(DefWindowProcW(parent, WM_CTLCOLORSTATIC, wParam, lParam));
+    }
     RECT client;
     GetClientRect(frame, &client);
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(dc, &client, background);
 
     const Text caption = WindowText(frame);
     const ScopedSelection font(dc,
@@ -36,7 +47,6 @@ void PaintFrame(HWND frame, HDC dc) {
         DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
     }
     if (!caption.empty()) {
-        OnBlack(dc, kWhite);
         SetBkMode(dc, OPAQUE);
         RECT text{client.left + 6, client.top, client.right - 6, client.top + metrics.tmHeight};
         // One space each side keeps the border off the caption's letters.

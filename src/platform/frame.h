@@ -6,8 +6,9 @@
 
 namespace tunewick::platform {
 
-// A frame: a container window that draws an etched border with its caption, white on black,
-// and hands its controls' notifications up to its parent, so the form sees them as its own.
+// A frame: a container window that draws an etched border with its caption, in the colours its
+// parent answers to WM_CTLCOLORSTATIC (as for a group box), and hands its controls'
+// notifications up to its parent, so the form sees them as its own.
 // Dialog navigation (IsDialogMessage) steps into it like into a dialog. One 1 or 2 pixels high
 // is a rule. A layout table makes one with these.
 inline constexpr wchar_t kFrameClassName[] = L"TunewickFrame";

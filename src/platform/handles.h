@@ -77,6 +77,7 @@ using UniqueFile = UniqueResource<FileHandle>;
 using UniqueMenu = UniqueResource<ClosedBy<HMENU, &DestroyMenu>>;
 // Stock fonts must not be owned.
 using UniqueFont = UniqueResource<ClosedBy<HFONT, &DeleteObject>>;
+using UniqueBrush = UniqueResource<ClosedBy<HBRUSH, &DeleteObject>>;
 using UniqueModule = UniqueResource<ClosedBy<HMODULE, &FreeLibrary>>;
 // Kernel objects (processes, threads, mutexes, jobs): the null handle owns nothing.
 using UniqueKernelHandle = UniqueResource<ClosedBy<HANDLE, &CloseHandle>>;

@@ -51,8 +51,8 @@ void HelpWindow::Close() {
     DestroyIfOpen();
 }
 
-std::optional<COLORREF> HelpWindow::TextColourOf(int controlId) const {
-    return controlId == kHelpTextBox ? std::optional(kRed) : std::nullopt;
+std::optional<Surface> HelpWindow::SurfaceOf(int id) {
+    return id == kHelpTextBox ? std::optional(Surface::HelpText) : std::nullopt;
 }
 
 LRESULT HelpWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

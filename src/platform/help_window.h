@@ -21,8 +21,8 @@ class HelpWindow : public FormWindow<HelpWindow>, public SecondaryWindow {
     void Close() override;
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // The help text is red on black; the button keeps the platform's colours.
-    std::optional<COLORREF> TextColourOf(int controlId) const;
+    // The help text takes the forms' colours; the button keeps the platform's.
+    static std::optional<Surface> SurfaceOf(int id);
 };
 
 }  // namespace tunewick::platform

@@ -240,8 +240,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-std::optional<COLORREF> MainWindow::TextColourOf(int controlId) const {
-    return controlId == kFollowPlayerBox ? std::nullopt : std::optional(kWhite);
+std::optional<Surface> MainWindow::SurfaceOf(int id) {
+    if (id == kFollowPlayerBox) {
+        return std::nullopt;
+    }
+    return id == kCustomMessageFrame ? Surface::Frame : Surface::Label;
 }
 
 void MainWindow::OnCommand(int id, int code) {

@@ -33,8 +33,9 @@ class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
     void Start(int showCommand);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // The follow-player check box keeps the platform's colours; the rest is white on black.
-    std::optional<COLORREF> TextColourOf(int controlId) const;
+    // The follow-player check box keeps the platform's colours; the frame and the labels take
+    // the forms'.
+    static std::optional<Surface> SurfaceOf(int id);
 
     // Runs `action` when the window is destroyed, its shutdown done.
     void WhenClosed(std::function<void()> action) { whenClosed_ = std::move(action); }

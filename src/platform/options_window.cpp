@@ -165,8 +165,9 @@ void OptionsWindow::Close() {
     DestroyIfOpen();
 }
 
-std::optional<COLORREF> OptionsWindow::TextColourOf(int) const {
-    return kWhite;
+std::optional<Surface> OptionsWindow::SurfaceOf(int id) {
+    const bool frame = id == kStartupModeFrame || id == kStartupModeRule || id == kOtherFrame;
+    return frame ? Surface::Frame : Surface::Label;
 }
 
 LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

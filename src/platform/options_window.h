@@ -27,7 +27,8 @@ class OptionsWindow : public FormWindow<OptionsWindow>,
     void Close() override;
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    std::optional<COLORREF> TextColourOf(int controlId) const;  // white on black
+    // Every label, option button and check box, and the frames, take the forms' colours.
+    static std::optional<Surface> SurfaceOf(int id);
 
   private:
     struct Controls;

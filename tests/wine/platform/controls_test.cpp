@@ -33,6 +33,7 @@ class RecordingParent {
     };
 
     RecordingParent() {
+        colours_.Load();
         WNDCLASSW wc{};
         wc.lpfnWndProc = &Proc;
         wc.hInstance = GetModuleHandleW(nullptr);
@@ -63,14 +64,15 @@ class RecordingParent {
             self->ticks_.push_back(wParam);
             return 0;
         }
-        if (message == WM_DRAWITEM) {
-            DrawCommandButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        if (self != nullptr && message == WM_DRAWITEM) {
+            DrawCommandButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), self->colours_);
             return TRUE;
         }
         return DefWindowProcW(window, message, wParam, lParam);
     }
 
     HWND window_ = nullptr;
+    FormColours colours_;
     std::vector<Notification> notifications_;
     std::vector<UINT_PTR> ticks_;
 };

@@ -3,17 +3,21 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "core/now_playing.h"
 #include "memory_profile_store.h"
 #include "memory_window_system.h"
 #include "platform/control_adapters.h"
+#include "platform/help_window.h"
 #include "platform/layout.h"
 #include "platform/live_windows.h"
 #include "platform/main_window.h"
 #include "platform/options_window.h"
+#include "platform/painting.h"
 #include "platform/wide_text.h"
 #include "utf8.h"
 #include "win32/pump.h"
@@ -231,6 +235,111 @@ TEST_F(MainWindowTest, ButtonsReachTheFormByClick) {
     SendMessageW(ChildByText(window, u"Minimize To Tray"), BM_CLICK, 0, 0);
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_NE(WineTrayIcon(), nullptr);
+}
+
+// The client area of `window`, pixel by pixel, row by row, with whether the forms paint each
+// pixel in their own colours: all but the controls that keep the platform's (text boxes, check
+// boxes, option buttons, the help window's button, the help text's scroll bar).
+struct PaintedPixels {
+    std::vector<COLORREF> pixels;
+    std::vector<bool> ours;
+};
+PaintedPixels PixelsOf(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    HRGN ours = CreateRectRgnIndirect(&client);
+    const auto combine = [&](HWND from, RECT place, int mode) {
+        MapWindowPoints(from, window, reinterpret_cast<POINT*>(&place), 2);
+        HRGN part = CreateRectRgnIndirect(&place);
+        CombineRgn(ours, ours, part, mode);
+        DeleteObject(part);
+    };
+    for (HWND control : Descendants(window)) {
+        const Text className = ClassOf(control);
+        const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+        if (className == u"Static" || className == u"TunewickFrame" ||
+            (className == u"Button" && (style & BS_TYPEMASK) == BS_OWNERDRAW)) {
+            continue;
+        }
+        RECT place;
+        GetWindowRect(control, &place);
+        combine(nullptr, place, RGN_DIFF);
+        if (className == u"Edit" && (style & ES_READONLY) != 0) {
+            GetClientRect(control, &place);  // the help text, without its scroll bar
+            combine(control, place, RGN_OR);
+        }
+    }
+    PaintedPixels picture;
+    HDC dc = GetDC(window);
+    for (LONG y = 0; y < client.bottom; ++y) {
+        for (LONG x = 0; x < client.right; ++x) {
+            picture.pixels.push_back(GetPixel(dc, x, y));
+            picture.ours.push_back(PtInRegion(ours, x, y) != FALSE);
+        }
+    }
+    ReleaseDC(window, dc);
+    DeleteObject(ours);
+    return picture;
+}
+
+// The system colours that High Contrast paints with, others for the scope.
+class OtherSystemColours {
+  public:
+    OtherSystemColours() {
+        const COLORREF others[] = {RGB(0, 96, 0),    RGB(255, 255, 0), RGB(96, 0, 96),
+                                   RGB(0, 255, 255), RGB(255, 128, 0), RGB(0, 0, 128)};
+        std::ranges::transform(kIndices, saved_, &GetSysColor);
+        SetSysColors(6, kIndices, others);
+    }
+    ~OtherSystemColours() { SetSysColors(6, kIndices, saved_); }
+
+  private:
+    static constexpr int kIndices[6] = {COLOR_WINDOW,  COLOR_WINDOWTEXT, COLOR_BTNFACE,
+                                        COLOR_BTNTEXT, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
+    COLORREF saved_[6] = {};
+};
+
+// With High Contrast off the forms keep their designed colours whatever system colours the
+// user picks: in each window every surface the forms paint (the window, frames, labels, help
+// text, buttons at rest, focused and pressed) stays pixel for pixel, while the controls in the
+// platform's colours follow the change.
+TEST_F(MainWindowTest, WithHighContrastOffTheFormsKeepTheirColoursWhenTheSystemsChange) {
+    ASSERT_FALSE(HighContrastOn()) << "the forms are to follow High Contrast";
+    ASSERT_TRUE(main.Create());
+    main.Start(SW_SHOWNORMAL);
+    HelpWindow helpWindow(live);
+    helpWindow.Show();
+    OptionsWindow optionsWindow(profile, live);
+    optionsWindow.Show();  // its "OK" takes the focus
+    SendMessageW(ChildByText(main.Handle(), u"Activate Kestrin"), BM_SETSTATE, TRUE, 0);
+    const HWND windows[] = {main.Handle(), helpWindow.Handle(), optionsWindow.Handle()};
+    const int lefts[] = {0, 250, 750};  // apart, so that none covers another
+    std::vector<PaintedPixels> before;
+    for (std::size_t w = 0; w < std::size(windows); ++w) {
+        SetWindowPos(windows[w], nullptr, lefts[w], 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        Pump(100);
+        before.push_back(PixelsOf(windows[w]));
+    }
+
+    const OtherSystemColours changed;
+    Pump(200);
+    for (std::size_t w = 0; w < std::size(windows); ++w) {
+        const PaintedPixels after = PixelsOf(windows[w]);
+        ASSERT_EQ(after.pixels.size(), before[w].pixels.size());
+        std::size_t ours = 0;
+        std::size_t changedOfOurs = 0;
+        std::size_t changedOfThePlatforms = 0;
+        for (std::size_t at = 0; at < after.pixels.size(); ++at) {
+            const bool changedHere = after.pixels[at] != before[w].pixels[at];
+            ours += after.ours[at] ? 1 : 0;
+            (after.ours[at] ? changedOfOurs : changedOfThePlatforms) += changedHere ? 1 : 0;
+        }
+        EXPECT_EQ(changedOfOurs, 0u) << "window " << w;
+        EXPECT_GT(ours, after.pixels.size() / 2) << "window " << w;
+        EXPECT_GT(changedOfThePlatforms, 0u) << "window " << w << ": the system's colours changed";
+    }
+    optionsWindow.Close();
+    helpWindow.Close();
 }
 
 }  // namespace
