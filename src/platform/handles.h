@@ -78,6 +78,8 @@ using UniqueMenu = UniqueResource<ClosedBy<HMENU, &DestroyMenu>>;
 // Stock fonts must not be owned.
 using UniqueFont = UniqueResource<ClosedBy<HFONT, &DeleteObject>>;
 using UniqueModule = UniqueResource<ClosedBy<HMODULE, &FreeLibrary>>;
+// An icon loaded without LR_SHARED; a shared one must not be owned.
+using UniqueIcon = UniqueResource<ClosedBy<HICON, &DestroyIcon>>;
 // Kernel objects (processes, threads, mutexes, jobs): the null handle owns nothing.
 using UniqueKernelHandle = UniqueResource<ClosedBy<HANDLE, &CloseHandle>>;
 

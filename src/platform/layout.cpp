@@ -4,10 +4,39 @@
 
 namespace tunewick::platform {
 
+namespace {
+
+// A function of user32 that older Windows lack; null there. user32 is loaded in every process
+// that has windows, so no load is needed.
+template <class Function>
+Function User32Function(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+}  // namespace
+
 int SystemDpi() {
     const UniqueScreenDc screen(GetDC(nullptr));
     const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
     return dpi > 0 ? dpi : 96;
+}
+
+int WindowDpi(HWND window) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    const UINT dpi = getDpiForWindow != nullptr ? getDpiForWindow(window) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : SystemDpi();
+}
+
+int SystemMetricForDpi(int metric, int dpi) {
+    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto getSystemMetricsForDpi =
+        User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+    if (getSystemMetricsForDpi != nullptr) {
+        return getSystemMetricsForDpi(metric, static_cast<UINT>(dpi));
+    }
+    return MulDiv(GetSystemMetrics(metric), dpi, SystemDpi());
 }
 
 int TwipsToPixels(int twips, int dpi) {
