@@ -92,7 +92,7 @@ void ChangeDpi(HWND window, const WindowLayout& layout, std::span<const HWND> ma
                std::span<const ControlLayout> controls, DpiResources& resources, WPARAM wParam,
                LPARAM lParam) {
     const int dpi = LOWORD(wParam);
-    if (dpi <= 0) {
+    if (dpi == 0) {
         return;
     }
     if (const auto* suggested = reinterpret_cast<const RECT*>(lParam); suggested != nullptr) {

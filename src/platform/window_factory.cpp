@@ -35,8 +35,11 @@ RECT PlaceOf(const ControlLayout& layout, int dpi) {
     if (lstrcmpiW(layout.className, WC_STATICW) == 0 &&
         (type == SS_ETCHEDHORZ || type == SS_ETCHEDVERT)) {
         RECT line = place;
-        (type == SS_ETCHEDHORZ ? line.bottom : line.right) =
-            type == SS_ETCHEDHORZ ? line.top : line.left;
+        if (type == SS_ETCHEDHORZ) {
+            line.bottom = line.top;
+        } else {
+            line.right = line.left;
+        }
         AdjustWindowRectEx(&line, layout.style, FALSE, layout.exStyle | WS_EX_STATICEDGE);
         place.right = place.left + (line.right - line.left);
         place.bottom = place.top + (line.bottom - line.top);
@@ -48,9 +51,9 @@ void PlaceControl(HWND control, const ControlLayout& layout, int dpi, HFONT font
     const RECT place = PlaceOf(layout, dpi);
     SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left,
                  place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (font != nullptr) {
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    }
+    // Null (a font the system could not make) is the system's font: the control lets go of
+    // the font of another DPI, which is freed next.
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
 // The frame around the client area differs between the DPIs of one window (Windows 10 draws
