@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -31,7 +32,7 @@ LRESULT FocusedCommandButtonAsDefault(HWND window);
 // program's icon at the small and large sizes of that DPI.
 struct DpiResources {
     int dpi = 0;  // 0: none made yet
-    UniqueFont fonts[kTitleFont + 1];
+    std::array<UniqueFont, kTitleFont + 1> fonts;
     UniqueIcon smallIcon;
     UniqueIcon largeIcon;
 };

@@ -24,17 +24,17 @@ int SystemDpi() {
 
 int WindowDpi(HWND window) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
-    const UINT dpi = getDpiForWindow != nullptr ? getDpiForWindow(window) : 0;
+    static const auto kGetDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    const UINT dpi = kGetDpiForWindow != nullptr ? kGetDpiForWindow(window) : 0;
     return dpi > 0 ? static_cast<int>(dpi) : SystemDpi();
 }
 
 int SystemMetricForDpi(int metric, int dpi) {
     using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-    static const auto getSystemMetricsForDpi =
+    static const auto kGetSystemMetricsForDpi =
         User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
-    if (getSystemMetricsForDpi != nullptr) {
-        return getSystemMetricsForDpi(metric, static_cast<UINT>(dpi));
+    if (kGetSystemMetricsForDpi != nullptr) {
+        return kGetSystemMetricsForDpi(metric, static_cast<UINT>(dpi));
     }
     return MulDiv(GetSystemMetrics(metric), dpi, SystemDpi());
 }
