@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/player_title.h"
+#include "cut_error_text.h"
 #include "fuzz_support.h"
 
 namespace tunewick::fuzz {

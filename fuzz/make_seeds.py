@@ -58,6 +58,10 @@ RECORDS = {
     "long_fields": record(True, "f" * 300, "t" * 256, "a" * 257, "b" * 255, "c" * 1000),
     "cut_at_the_limit": record(True, "f" * 255 + "\U0001f3b5", "t" * 255 + "\\0", "\\0" * 200,
                                "", ""),
+    # Lone high surrogates are the text's own: the cut keeps them and leaves out only the high
+    # half of a pair whose low half does not fit.
+    "lone_high_surrogates_at_the_limit": record(
+        True, "\ud800" * 300, "t" * 254 + "\ud800\U0001f3b5", "a" * 255 + "\udbff", "", ""),
     "truncated": b"\x01\x05\x00a\x00b",
 }
 for name, data in RECORDS.items():

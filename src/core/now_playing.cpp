@@ -5,26 +5,39 @@
 namespace tunewick {
 
 namespace {
+
 constexpr TextView kSeparator = u"\\0";
+
+bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
 }
+
+bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+}  // namespace
 
 Text RecordField(TextView text) {
     Text field;
     // Only what can end up in the record is looked at: a player's caption may be megabytes.
     const TextView start = text.substr(0, 2 * kRecordFieldLimit);
     field.reserve(std::min(start.size(), kRecordFieldLimit));
-    for (std::size_t i = 0; i < start.size() && field.size() < kRecordFieldLimit; ++i) {
-        field += start[i];
-        if (start[i] == u'\\' && i + 1 < start.size() && start[i + 1] == u'0') {
+    std::size_t taken = 0;  // units of `start` in the field
+    for (; taken < start.size() && field.size() < kRecordFieldLimit; ++taken) {
+        field += start[taken];
+        if (start[taken] == u'\\' && taken + 1 < start.size() && start[taken + 1] == u'0') {
             field += kSeparatorBreaker;
         }
     }
     if (field.size() > kRecordFieldLimit) {
         field.resize(kRecordFieldLimit);
     }
-    const bool endsInHighSurrogate =
-        field.size() == kRecordFieldLimit && field.back() >= 0xD800 && field.back() <= 0xDBFF;
-    if (endsInHighSurrogate) {
+    // A pair whose low half is cut off loses its high half too. A lone high surrogate that the
+    // text itself holds stays: a listener gets it as it was given, and no pair is split.
+    const bool splitsPair =
+        taken < start.size() && IsHighSurrogate(field.back()) && IsLowSurrogate(start[taken]);
+    if (splitsPair) {
         field.pop_back();
     }
     return field;

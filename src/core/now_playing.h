@@ -34,7 +34,8 @@ inline constexpr char16_t kSeparatorBreaker = u'\u200C';
 
 // A field as the record carries it: every "\0" in it broken by kSeparatorBreaker (a listener
 // would take it for the separator and read every later field shifted), then cut to
-// kRecordFieldLimit units, never between the two halves of a surrogate pair.
+// kRecordFieldLimit units, never between the two halves of a surrogate pair. A lone surrogate
+// the text holds goes in as it is: only a pair the cut would split loses its high half.
 Text RecordField(TextView text);
 
 // The request as the messenger's record: the pieces joined by the two-character text

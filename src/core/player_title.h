@@ -45,8 +45,6 @@ enum class CutError {
     CutOverflow,     // Winamp: the position before the first "." does not fit in 16 bits
 };
 
-const char* Describe(CutError error);
-
 using CutResult = std::variant<SongInfo, CutError>;
 
 // Cuts a caption into song title and artist by the player's rule.

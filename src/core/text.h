@@ -16,8 +16,4 @@ TextView TrimSpaces(TextView text);
 // Lower-cases A-Z; every other code unit stays as it is.
 Text LowerAscii(TextView text);
 
-// UTF-8 <-> UTF-16, for tests, logs and the command line of the helper tools.
-std::string ToUtf8(TextView text);
-Text FromUtf8(std::string_view utf8);
-
 }  // namespace tunewick

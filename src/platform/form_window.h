@@ -53,7 +53,7 @@ void ChangeDpi(HWND window, const WindowLayout& layout, std::span<const HWND> ma
 // at the DPI of its monitor and laid out again from them when that DPI changes, opened once at
 // a time, counted among the live windows while it is there, keeps its focused control across
 // deactivation, and paints its owner-drawn buttons and its labels' colours.
-// Derived::TextColourOf(control) gives the colour of a label or button's text on black, or
+// Derived::TextColourOf(controlId) gives the colour of a label or button's text on black, or
 // nothing for the platform's own colours.
 template <class Derived>
 class FormWindow : public BaseWindow<Derived> {
@@ -115,8 +115,8 @@ class FormWindow : public BaseWindow<Derived> {
                 return TRUE;
             case WM_CTLCOLORSTATIC:
             case WM_CTLCOLORBTN: {
-                const std::optional<COLORREF> text =
-                    static_cast<Derived*>(this)->TextColourOf(reinterpret_cast<HWND>(lParam));
+                const std::optional<COLORREF> text = static_cast<Derived*>(this)->TextColourOf(
+                    GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
                 if (text) {
                     return reinterpret_cast<LRESULT>(OnBlack(reinterpret_cast<HDC>(wParam), *text));
                 }

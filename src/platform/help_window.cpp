@@ -51,11 +51,8 @@ void HelpWindow::Close() {
     DestroyIfOpen();
 }
 
-std::optional<COLORREF> HelpWindow::TextColourOf(HWND control) const {
-    if (control != nullptr && control == Control(kHelpTextBox)) {
-        return kRed;
-    }
-    return std::nullopt;
+std::optional<COLORREF> HelpWindow::TextColourOf(int controlId) const {
+    return controlId == kHelpTextBox ? std::optional(kRed) : std::nullopt;
 }
 
 LRESULT HelpWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -22,7 +22,7 @@ class HelpWindow : public FormWindow<HelpWindow>, public SecondaryWindow {
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The help text is red on black; the button keeps the platform's colours.
-    std::optional<COLORREF> TextColourOf(HWND control) const;
+    std::optional<COLORREF> TextColourOf(int controlId) const;
 };
 
 }  // namespace tunewick::platform

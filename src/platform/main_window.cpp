@@ -112,6 +112,21 @@ void AddToolTip(HWND owner, HWND tool, TextView text) {
 
 // The adapters the form logic works through, over the controls' handles.
 struct MainWindow::Controls {
+    explicit Controls(const MainWindow& w)
+        : modeButtons(AdaptersFor<Win32Text>(kModeButtonIds,
+                                             [&](int id) { return Win32Text(w.Control(id)); })),
+          modeTimers(AdaptersFor<Win32Timer>(
+              kModeTimerIds,
+              [&](UINT_PTR id) {
+                  return Win32Timer(w.hwnd_, id, static_cast<UINT>(kModeInterval.count()));
+              })),
+          artistBox(w.Control(kArtistBox)),
+          songBox(w.Control(kSongBox)),
+          formatBox(w.Control(kFormatBox)),
+          followPlayerBox(w.Control(kFollowPlayerBox)),
+          creditLine(w.Control(kCreditLine)),
+          minimizeWatcher(w.hwnd_, kMinimizeWatcher, static_cast<UINT>(kWatcherInterval.count())) {}
+
     std::array<Win32Text, 3> modeButtons;
     std::array<Win32Timer, 3> modeTimers;
     Win32Text artistBox;
@@ -149,23 +164,7 @@ bool MainWindow::Create() {
         return false;
     }
     tray_.CreateMenu(hwnd_);
-    const auto button = [this](int id) { return Win32Text(Control(id)); };
-    const auto timer = [this](UINT_PTR id) {
-        return Win32Timer(hwnd_, id, static_cast<UINT>(kModeInterval.count()));
-    };
-    // An aggregate of adapters that neither copy nor move: make_unique would need C++20's
-    // parenthesized aggregate initialisation, which the analysis's clang 14 lacks.
-    // NOLINTNEXTLINE(modernize-make-unique)
-    controls_.reset(new Controls{
-        AdaptersFor<Win32Text>(kModeButtonIds, button),
-        AdaptersFor<Win32Timer>(kModeTimerIds, timer),
-        Win32Text(Control(kArtistBox)),
-        Win32Text(Control(kSongBox)),
-        Win32Text(Control(kFormatBox)),
-        Win32CheckBox(Control(kFollowPlayerBox)),
-        Win32Text(Control(kCreditLine)),
-        Win32Timer(hwnd_, kMinimizeWatcher, static_cast<UINT>(kWatcherInterval.count())),
-    });
+    controls_ = std::make_unique<Controls>(*this);
     // Only the watcher runs from the start.
     controls_->minimizeWatcher.SetEnabled(true);
     AddToolTip(hwnd_, Control(kMinimizeToTrayButton), kMinimizeToTrayTip);
@@ -234,11 +233,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-std::optional<COLORREF> MainWindow::TextColourOf(HWND control) const {
-    if (control != nullptr && control == Control(kFollowPlayerBox)) {
-        return std::nullopt;
-    }
-    return kWhite;
+std::optional<COLORREF> MainWindow::TextColourOf(int controlId) const {
+    return controlId == kFollowPlayerBox ? std::nullopt : std::optional(kWhite);
 }
 
 void MainWindow::OnCommand(int id, int code) {

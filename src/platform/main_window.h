@@ -32,7 +32,7 @@ class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The follow-player check box keeps the platform's colours; the rest is white on black.
-    std::optional<COLORREF> TextColourOf(HWND control) const;
+    std::optional<COLORREF> TextColourOf(int controlId) const;
 
   private:
     struct Controls;

@@ -113,6 +113,18 @@ void UseClassicLook(HWND control) {
 
 // The adapters the form logic works through, over the controls' handles.
 struct OptionsWindow::Controls {
+    explicit Controls(const OptionsWindow& w)
+        : startupModeButtons(AdaptersFor<Win32OptionButton>(
+              kStartupModeOptionIds,
+              [&](int id) {
+                  return Win32OptionButton(w.Control(id), kStartupModeOptionIds.front(),
+                                           kStartupModeOptionIds.back());
+              })),
+          minimizeAtStartupBox(w.Control(kMinimizeAtStartupBox)),
+          artistBox(w.Control(kArtistBox)),
+          songBox(w.Control(kSongBox)),
+          formatBox(w.Control(kFormatBox)) {}
+
     std::array<Win32OptionButton, 3> startupModeButtons;
     Win32CheckBox minimizeAtStartupBox;
     Win32Text artistBox;
@@ -141,20 +153,7 @@ bool OptionsWindow::Create() {
     for (const int id : {kRealPlayerOption, kWinampOption, kXMPlayOption, kMinimizeAtStartupBox}) {
         UseClassicLook(Control(id));
     }
-    const auto option = [this](int id) {
-        return Win32OptionButton(Control(id), kStartupModeOptionIds.front(),
-                                 kStartupModeOptionIds.back());
-    };
-    // An aggregate of adapters that neither copy nor move: make_unique would need C++20's
-    // parenthesized aggregate initialisation, which the analysis's clang 14 lacks.
-    // NOLINTNEXTLINE(modernize-make-unique)
-    controls_.reset(new Controls{
-        AdaptersFor<Win32OptionButton>(kStartupModeOptionIds, option),
-        Win32CheckBox(Control(kMinimizeAtStartupBox)),
-        Win32Text(Control(kArtistBox)),
-        Win32Text(Control(kSongBox)),
-        Win32Text(Control(kFormatBox)),
-    });
+    controls_ = std::make_unique<Controls>(*this);
     focus_ = Control(kOkButton);
     OptionsFormHost& host = *this;
     form_ = std::make_unique<OptionsForm>(controls_->ForForm(), profile_, boxes_, host);
@@ -178,7 +177,7 @@ void OptionsWindow::Close() {
     DestroyIfOpen();
 }
 
-std::optional<COLORREF> OptionsWindow::TextColourOf(HWND) const {
+std::optional<COLORREF> OptionsWindow::TextColourOf(int) const {
     return kWhite;
 }
 

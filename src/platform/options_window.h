@@ -27,7 +27,7 @@ class OptionsWindow : public FormWindow<OptionsWindow>,
     void Close() override;
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    std::optional<COLORREF> TextColourOf(HWND control) const;  // white on black
+    std::optional<COLORREF> TextColourOf(int controlId) const;  // white on black
 
   private:
     struct Controls;

@@ -217,15 +217,10 @@ void MainForm::CheckForMinimize() {
 }
 
 void MainForm::TrayIconEvent(TrayEvent event) {
-    switch (event) {
-        case TrayEvent::DoubleClick:
-            ShowFromTray();
-            break;
-        case TrayEvent::RightButtonDown:
-            p_.tray.PopUpMenu();
-            break;
-        case TrayEvent::Other:
-            break;
+    if (event == TrayEvent::DoubleClick) {
+        ShowFromTray();
+    } else if (event == TrayEvent::RightButtonDown) {
+        p_.tray.PopUpMenu();
     }
 }
 

@@ -22,29 +22,13 @@ struct PlayerMode {
 };
 
 // In PlayerKind order.
+// clang-format off
 inline constexpr std::array<PlayerMode, 3> kPlayerModes = {{
-    {PlayerKind::RealPlayer,
-     u"Ospray",
-     u"Activate Ospray",
-     u"Deactivate Ospray",
-     u"Realplayer",
-     u"geminiwindowclass",
-     {PlayerKind::Winamp, PlayerKind::XMPlay}},
-    {PlayerKind::Winamp,
-     u"Kestrin",
-     u"Activate Kestrin",
-     u"Deactivate Kestrin",
-     u"Winamp",
-     u"winamp v1.x",
-     {PlayerKind::XMPlay, PlayerKind::RealPlayer}},
-    {PlayerKind::XMPlay,
-     u"Lumbrel",
-     u"Activate Lumbrel",
-     u"Deactivate Lumbrel",
-     u"XMPlay",
-     u"xmplay-main",
-     {PlayerKind::Winamp, PlayerKind::RealPlayer}},
+    {PlayerKind::RealPlayer, u"Ospray",  u"Activate Ospray",  u"Deactivate Ospray",  u"Realplayer", u"geminiwindowclass", {PlayerKind::Winamp, PlayerKind::XMPlay}},
+    {PlayerKind::Winamp,     u"Kestrin", u"Activate Kestrin", u"Deactivate Kestrin", u"Winamp",     u"winamp v1.x",       {PlayerKind::XMPlay, PlayerKind::RealPlayer}},
+    {PlayerKind::XMPlay,     u"Lumbrel", u"Activate Lumbrel", u"Deactivate Lumbrel", u"XMPlay",     u"xmplay-main",       {PlayerKind::Winamp, PlayerKind::RealPlayer}},
 }};
+// clang-format on
 
 constexpr std::size_t ModeIndex(PlayerKind player) {
     return static_cast<std::size_t>(player);

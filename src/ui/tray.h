@@ -34,7 +34,12 @@ struct MouseMove {
 // event alone where the point goes, while the pointer is over the icon; a real move carries
 // the pointer's own position. At high DPI the window is wide enough for a real move to carry
 // the x that an event's number is.
-bool IsTrayNotification(const MouseMove& move, std::uint32_t iconId);
+inline bool IsTrayNotification(const MouseMove& move, std::uint32_t iconId) {
+    // A real move with the icon's id as its key state, at y = 0 of the window, puts the pointer
+    // at exactly the point it reports.
+    return move.keyState == iconId && move.point >= 0 && move.point <= 0xFFFF &&
+           !(move.pointerX == static_cast<int>(move.point) && move.pointerY == 0);
+}
 
 // The shell's notification area as the form uses it.
 class TrayShell {

@@ -1,4 +1,5 @@
 #include "memory_profile_store.h"
+#include "utf8.h"
 
 #include <algorithm>
 

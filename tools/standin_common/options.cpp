@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/wide_text.h"
+#include "utf8.h"
 
 namespace tunewick::standin {
 

@@ -22,6 +22,7 @@
 
 #include "standin_common/options.h"
 #include "standin_common/window.h"
+#include "utf8.h"
 
 namespace tunewick::standin {
 namespace {

@@ -45,6 +45,7 @@ TEST(NowPlayingRecord, FieldsGoInTheirOrder) {
 TEST(NowPlayingRecord, FieldsHoldNoSeparatorAndAreCutWithoutSplittingACharacter) {
     const Text a255(255, u'a');
     const Text note = u"\U0001F3B5";  // one character, two code units
+    const char16_t loneHigh = 0xD800;
     struct Row {
         const char* what;
         Text field;
@@ -59,6 +60,12 @@ TEST(NowPlayingRecord, FieldsHoldNoSeparatorAndAreCutWithoutSplittingACharacter)
         {"a million", Text(1'000'000, u'a'), Text(256, u'a')},
         {"a pair across the limit", a255 + note, a255},
         {"a pair just inside", Text(254, u'a') + note + u"b", Text(254, u'a') + note},
+        // A lone surrogate is the text's own: only a pair is kept whole or left out.
+        {"a lone high surrogate at the limit", a255 + loneHigh + u"b", a255 + loneHigh},
+        {"a lone high surrogate ending a full field", a255 + loneHigh, a255 + loneHigh},
+        {"lone high surrogates across the limit", Text(300, loneHigh), Text(256, loneHigh)},
+        {"a pair across the limit after a lone one", Text(254, u'a') + loneHigh + note,
+         Text(254, u'a') + loneHigh},
         {"a separator across the limit", a255 + u"\\0", a255 + u"\\"},
     };
     for (const Row& row : rows) {

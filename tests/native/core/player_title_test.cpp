@@ -4,7 +4,9 @@
 
 #include <limits>
 
+#include "cut_error_text.h"
 #include "memory_window_system.h"
+#include "utf8.h"
 
 namespace tunewick {
 namespace {

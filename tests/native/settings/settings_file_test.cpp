@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "memory_profile_store.h"
+#include "utf8.h"
 
 namespace tunewick {
 namespace {

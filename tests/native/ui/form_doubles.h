@@ -17,6 +17,7 @@
 #include "ui/controls.h"
 #include "ui/main_form.h"
 #include "ui/options_form.h"
+#include "utf8.h"
 
 namespace tunewick::testing {
 

@@ -7,6 +7,7 @@
 #include "core/now_playing.h"
 #include "form_doubles.h"
 #include "settings/settings_file.h"
+#include "utf8.h"
 
 namespace tunewick::testing {
 namespace {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "utf8.h"
 #include "win32/wide.h"
 
 namespace tunewick::e2e {

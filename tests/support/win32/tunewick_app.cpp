@@ -79,9 +79,8 @@ std::optional<TunewickApp> TunewickApp::Start(const std::filesystem::path& folde
     }
     // The credit line is written first thing in the load; a message sent to the window is
     // answered once the program waits for messages.
-    DWORD_PTR ignored = 0;
     if (WaitForChild(main, u"Tunewick\r\nBy Vantor", u"Static") == nullptr ||
-        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored) == 0) {
+        !SendBounded(main, WM_NULL, 0, 0, 10s)) {
         return std::nullopt;
     }
     return TunewickApp(std::move(*process), main);
@@ -104,7 +103,26 @@ std::vector<HWND> TunewickApp::WindowsCaptioned(TextView caption) const {
 }
 
 bool TunewickApp::PostTrayEvent(LPARAM mouseMessage) const {
-    return PostMessageW(main_, kTrayCallbackMessage, kTrayIconId, mouseMessage) != 0;
+    // The callback message the program gives the shell, the icon's id in wParam.
+    return PostMessageW(main_, WM_MOUSEMOVE, 1, mouseMessage) != 0;
+}
+
+HWND TunewickApp::Focus() const {
+    // Every window of the program belongs to the thread of its main window.
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const DWORD thread = GetWindowThreadProcessId(main_, nullptr);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+bool TunewickApp::PressKey(WPARAM virtualKey) const {
+    HWND focus = Focus();
+    // Once, with the key's scan code; the release with the previous-state and transition bits.
+    const UINT scanCode = MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC);
+    const auto down = static_cast<LPARAM>(1 | scanCode << 16);
+    const auto up = static_cast<LPARAM>(static_cast<DWORD>(down) | 0xC0000000u);
+    return focus != nullptr && PostMessageW(focus, WM_KEYDOWN, virtualKey, down) &&
+           PostMessageW(focus, WM_KEYUP, virtualKey, up);
 }
 
 std::optional<DWORD> TunewickApp::Close(Milliseconds timeout) {

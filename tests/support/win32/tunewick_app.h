@@ -32,12 +32,6 @@ inline constexpr TextView kHelpCaption = u"Help";
 inline constexpr Milliseconds kInterval = 5s;
 inline constexpr Milliseconds kTickSlack = 1500ms;
 
-// The shell's mouse messages as the tray icon reports them through its callback message.
-inline constexpr LPARAM kTrayDoubleClick = WM_LBUTTONDBLCLK;  // 515
-inline constexpr LPARAM kTrayRightDown = WM_RBUTTONDOWN;      // 516
-inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;    // 512
-inline constexpr WPARAM kTrayIconId = 1;                      // the icon's id, in wParam
-
 // The record a messenger gets for a now-playing request with empty album and content id.
 MessengerLogRecord NowPlayingRecord(TextView title, TextView artist, TextView format, bool show);
 // Five empty texts: what switching a mode off, a vanished player and the shutdown send.
@@ -83,6 +77,11 @@ class TunewickApp {
     std::vector<HWND> WindowsCaptioned(TextView caption) const;
     // The tray icon's callback, as the shell posts it: the icon's id and the mouse message.
     bool PostTrayEvent(LPARAM mouseMessage) const;
+    // The control that has the keyboard focus, nullptr while no window of the program is active.
+    HWND Focus() const;
+    // A key pressed and released on the control that has the focus, posted into the program's
+    // queue as the keyboard's messages arrive: its message loop takes them as a user's keys.
+    bool PressKey(WPARAM virtualKey) const;
 
     // Closes the main window with its close box and waits for the program to end.
     std::optional<DWORD> Close(Milliseconds timeout = 10s);

@@ -10,17 +10,6 @@ namespace {
 
 constexpr int kMessageBoxTextId = 0xFFFF;
 
-UINT BoundMs(Milliseconds bound) {
-    return static_cast<UINT>(bound.count());
-}
-
-bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Milliseconds bound,
-                 DWORD_PTR& result) {
-    result = 0;
-    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, BoundMs(bound),
-                               &result) != 0;
-}
-
 bool Matches(HWND window, const WindowQuery& query) {
     if (query.visibleOnly && !IsWindowVisible(window)) {
         return false;
@@ -64,6 +53,16 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM context) {
 }
 
 }  // namespace
+
+std::optional<LRESULT> SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                   Milliseconds bound) {
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG,
+                            static_cast<UINT>(bound.count()), &result) == 0) {
+        return std::nullopt;
+    }
+    return static_cast<LRESULT>(result);
+}
 
 bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout, Milliseconds poll) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -144,32 +143,29 @@ HWND WaitForChild(HWND parent, TextView text, std::optional<TextView> className,
 }
 
 std::optional<Text> ReadText(HWND window, Milliseconds bound) {
-    DWORD_PTR length = 0;
-    if (!SendBounded(window, WM_GETTEXTLENGTH, 0, 0, bound, length)) {
+    const std::optional<LRESULT> length = SendBounded(window, WM_GETTEXTLENGTH, 0, 0, bound);
+    if (!length) {
         return std::nullopt;
     }
     // Room for the terminator and for a caption that grew since the length was read.
-    std::wstring buffer(static_cast<std::size_t>(length) + 64, L'\0');
-    DWORD_PTR copied = 0;
-    if (!SendBounded(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
-                     bound, copied)) {
+    std::wstring buffer(static_cast<std::size_t>(*length) + 64, L'\0');
+    const std::optional<LRESULT> copied = SendBounded(
+        window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), bound);
+    if (!copied) {
         return std::nullopt;
     }
-    buffer.resize(std::min<std::size_t>(copied, buffer.size() - 1));
+    buffer.resize(std::min(static_cast<std::size_t>(*copied), buffer.size() - 1));
     return FromWide(buffer);
 }
 
 bool SetText(HWND window, TextView text, Milliseconds bound) {
     const std::wstring wide = ToWide(text);
-    DWORD_PTR result = 0;
-    return SendBounded(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), bound,
-                       result) &&
-           result != 0;
+    return SendBounded(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), bound)
+               .value_or(0) != 0;
 }
 
 bool Click(HWND button, Milliseconds bound) {
-    DWORD_PTR ignored = 0;
-    return SendBounded(button, BM_CLICK, 0, 0, bound, ignored);
+    return SendBounded(button, BM_CLICK, 0, 0, bound).has_value();
 }
 
 bool PostClick(HWND button) {
@@ -202,11 +198,8 @@ bool MovePointerTo(HWND window, POINT client) {
 }
 
 std::optional<int> CheckState(HWND button, Milliseconds bound) {
-    DWORD_PTR state = 0;
-    if (!SendBounded(button, BM_GETCHECK, 0, 0, bound, state)) {
-        return std::nullopt;
-    }
-    return static_cast<int>(state);
+    const std::optional<LRESULT> state = SendBounded(button, BM_GETCHECK, 0, 0, bound);
+    return state ? std::optional(static_cast<int>(*state)) : std::nullopt;
 }
 
 std::vector<MessageBoxInfo> FindMessageBoxes(std::optional<DWORD> processId) {

@@ -52,6 +52,10 @@ HWND FindChild(HWND parent, TextView text, std::optional<TextView> className = s
 HWND WaitForChild(HWND parent, TextView text, std::optional<TextView> className = std::nullopt,
                   Milliseconds timeout = kDefaultWait);
 
+// `message` sent, waiting at most `bound`: the window's answer; nullopt when the window is gone
+// or did not answer in time.
+std::optional<LRESULT> SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                   Milliseconds bound = kMessageBound);
 // WM_GETTEXTLENGTH + WM_GETTEXT; nullopt when the window is gone or did not answer in time.
 std::optional<Text> ReadText(HWND window, Milliseconds bound = kMessageBound);
 // WM_SETTEXT; false when the window is gone or did not answer in time.

@@ -1,9 +1,11 @@
 // The main window's modes, "Set" and "Help", driven from outside through Tunewick's buttons,
-// text boxes and message boxes, with the records checked in a stand-in messenger's log.
+// keys, text boxes and message boxes, with the records checked in a stand-in messenger's log.
 
+#include <algorithm>
 #include <thread>
 
 #include "scenario.h"
+#include "utf8.h"
 
 namespace tunewick::e2e {
 namespace {
@@ -29,22 +31,43 @@ TEST_F(MainWindowScenario, KestrinFollowsWinampUntilItClosesThenSetAndHelp) {
     auto app = StartTunewick();
     ASSERT_TRUE(messenger && listener && winamp && app);
 
+    HWND main = app->MainWindow();
+    HWND unseenBox = FindChild(main, u"1863", u"Edit");
+    HWND ospray = app->Button(u"Activate Ospray");
     HWND kestrin = app->Button(u"Activate Kestrin");
+    HWND lumbrel = app->Button(u"Activate Lumbrel");
+    HWND minimize = app->Button(u"Minimize To Tray");
     HWND set = app->Button(u"Set");
     HWND help = app->Button(u"Help");
+    HWND options = app->Button(u"Options");
     HWND artistBox = app->BoxBeside(u"Artist");
     HWND songBox = app->BoxBeside(u"Song Name");
-    HWND updateWithTimers = TunewickApp::ControlBesideLabel(
-        app->MainWindow(), u"Update with timers?", u"Button", TunewickApp::Side::Left);
-    ASSERT_TRUE(kestrin && set && help);
-    ASSERT_TRUE(artistBox && songBox);
-    ASSERT_TRUE(updateWithTimers);
-    ASSERT_TRUE(Click(updateWithTimers));
-    ASSERT_EQ(CheckState(updateWithTimers), 1);
+    HWND formatBox = app->BoxBeside(u"Format");
+    HWND updateWithTimers = TunewickApp::ControlBesideLabel(main, u"Update with timers?", u"Button",
+                                                            TunewickApp::Side::Left);
 
-    const auto switchedOn = Clock::now();
-    ASSERT_TRUE(Click(kestrin));
-    EXPECT_EQ(ReadText(kestrin), u"Deactivate Kestrin");
+    // From the keyboard: Tab goes round the tab stops from the unseen box, which has the focus
+    // at start. On the way Space presses the focused check box (checked, unchecked, checked:
+    // never greyed) and Enter the focused "Activate Kestrin".
+    const HWND round[] = {ospray,    help,     artistBox, songBox, set,     updateWithTimers,
+                          formatBox, minimize, kestrin,   lumbrel, options, unseenBox};
+    ASSERT_TRUE(std::ranges::none_of(round, [](HWND control) { return control == nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return app->Focus() == unseenBox; }));
+    Clock::time_point switchedOn;
+    for (std::size_t stop = 0; stop < std::size(round); ++stop) {
+        ASSERT_TRUE(app->PressKey(VK_TAB));
+        ASSERT_TRUE(WaitUntil([&] { return app->Focus() == round[stop]; }, 2s)) << "stop " << stop;
+        if (round[stop] == updateWithTimers) {
+            for (const int state : {1, 0, 1}) {
+                ASSERT_TRUE(app->PressKey(VK_SPACE));
+                ASSERT_TRUE(WaitUntil([&] { return CheckState(updateWithTimers) == state; }, 2s));
+            }
+        } else if (round[stop] == kestrin) {
+            switchedOn = Clock::now();
+            ASSERT_TRUE(app->PressKey(VK_RETURN));
+            ASSERT_TRUE(WaitUntil([&] { return ReadText(kestrin) == u"Deactivate Kestrin"; }, 2s));
+        }
+    }
     EXPECT_TRUE(messenger->Records().empty()) << "switching a mode on sends nothing yet";
 
     // The first tick, one interval later, sends the playing song.

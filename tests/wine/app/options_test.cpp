@@ -3,6 +3,7 @@
 // the close box and a second "Options" leave alone.
 
 #include "scenario.h"
+#include "utf8.h"
 
 namespace tunewick::e2e {
 namespace {
@@ -97,13 +98,28 @@ TEST_F(OptionsScenario, OkWritesTheFileAndTheNextOpeningShowsIt) {
     EXPECT_TRUE(WaitForWindowGone(dialog->window, 2s));
     EXPECT_EQ(SettingsBytes(), written);
 
-    // "OK" on the existing file changes the values where they stand.
+    // "OK" on the existing file changes the values where they stand. "OK" has the focus at
+    // opening. Keys from the check box on: Escape does nothing (no button cancels), nor does
+    // Enter in a box (no button is the default), as the Tab after each shows; Enter on the
+    // focused "OK" presses it.
     dialog = OptionsDialog::Open(*app);
     ASSERT_TRUE(dialog);
+    EXPECT_TRUE(WaitUntil([&] { return app->Focus() == dialog->ok; }, 2s));
     ASSERT_TRUE(Click(dialog->xmplay));
     ASSERT_TRUE(Click(dialog->minimizeOnStartup));
     ASSERT_TRUE(SetText(dialog->artist, u""));
-    ASSERT_TRUE(Click(dialog->ok));
+    const std::pair<WPARAM, HWND> keys[] = {{VK_ESCAPE, dialog->minimizeOnStartup},
+                                            {VK_TAB, dialog->artist},
+                                            {VK_RETURN, dialog->artist},
+                                            {VK_TAB, dialog->song},
+                                            {VK_TAB, dialog->format},
+                                            {VK_TAB, dialog->cancel},
+                                            {VK_TAB, dialog->ok}};
+    for (const auto& [key, focus] : keys) {
+        ASSERT_TRUE(app->PressKey(key));
+        ASSERT_TRUE(WaitUntil([&] { return app->Focus() == focus; }, 2s)) << "key " << key;
+    }
+    ASSERT_TRUE(app->PressKey(VK_RETURN));
     EXPECT_TRUE(WaitForWindowGone(dialog->window, 2s));
     EXPECT_EQ(SettingsBytes(),
               "[General]\r\n"
@@ -114,6 +130,8 @@ TEST_F(OptionsScenario, OkWritesTheFileAndTheNextOpeningShowsIt) {
               "Song=Some Song\r\n"
               "Format={1} sings {0}\r\n");
 
+    // The main window, active again, gives the focus back to "Options", where the click left it.
+    EXPECT_TRUE(WaitUntil([&] { return app->Focus() == app->Button(u"Options"); }, 2s));
     // Nothing of it reached the running main window: its boxes changed at start-up only.
     EXPECT_EQ(ReadText(app->BoxBeside(u"Artist")), u"");
     EXPECT_TRUE(app->Button(u"Activate Kestrin"));

@@ -5,7 +5,6 @@
 // before.
 
 #include <chrono>
-#include <string_view>
 
 #include "win32/tunewick_scenario.h"
 
@@ -15,14 +14,6 @@ class Scenario : public TunewickScenario {
   protected:
     Scenario() : TunewickScenario(L"app") {}
 };
-
-// How long `action` took.
-template <typename F>
-Clock::duration Timed(F&& action) {
-    const auto start = Clock::now();
-    action();
-    return Clock::now() - start;
-}
 
 // The time left until `deadline`; none once it has passed.
 inline Milliseconds Remaining(Clock::time_point deadline) {

@@ -7,6 +7,7 @@
 #include "core/player_title.h"
 #include "platform/win32_window_system.h"
 #include "ui/player_modes.h"
+#include "utf8.h"
 #include "win32/standins.h"
 
 namespace tunewick {

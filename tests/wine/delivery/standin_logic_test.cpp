@@ -10,6 +10,7 @@
 #include "core/now_playing.h"
 #include "standin_common/options.h"
 #include "standin_messenger/personal_message.h"
+#include "utf8.h"
 #include "win32/messenger_log.h"
 #include "win32/process.h"
 #include "win32/wide.h"

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <thread>
 
+#include "utf8.h"
 #include "win32/wide.h"
 
 namespace tunewick::e2e {

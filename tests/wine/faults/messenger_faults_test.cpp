@@ -5,6 +5,7 @@
 #include "fault_probes.h"
 
 #include "core/now_playing.h"
+#include "utf8.h"
 
 namespace tunewick::e2e {
 namespace {

@@ -70,12 +70,16 @@ TEST_F(PlayerFaults, KestrinOnAMillionCharactersCharactersOutsideTheCodePageAndN
     odd.push_back(char16_t{0xD800});
     const Text oddTitle = Text(u"Группа крови 🎸") + char16_t{0xDC00} + u"!";
     ASSERT_TRUE(winamp->SetCaption(u"2. " + odd + u" - " + oddTitle + u" - Winamp"));
-    probe = ProbeUntil(
-        probed, [&] { return messenger->Records().size() >= 2; }, kInterval + 2 * kTickSlack);
+    // A tick of the million characters may still come before the new caption is read.
+    const auto lastIsNew = [&, first = records[0]] {
+        const auto now = messenger->Records();
+        return !now.empty() && !(now.back() == first);
+    };
+    probe = ProbeUntil(probed, lastIsNew, 2 * (kInterval + kTickSlack));
     ASSERT_TRUE(probe.done);
     EXPECT_LT(probe.slowest, kAnswerBound);
     records = messenger->Records();
-    EXPECT_EQ(records[1], NowPlayingRecord(oddTitle, odd, kFormat, true));
+    EXPECT_EQ(records.back(), NowPlayingRecord(oddTitle, odd, kFormat, true));
     EXPECT_TRUE(WaitUntil([&] { return ReadText(boxes[1]) == oddTitle; }));
     EXPECT_EQ(ReadText(boxes[0]), odd);
     EXPECT_EQ(ReadText(boxes[1]), oddTitle);
@@ -88,10 +92,11 @@ TEST_F(PlayerFaults, KestrinOnAMillionCharactersCharactersOutsideTheCodePageAndN
     EXPECT_EQ(box->title, u"Error");
     EXPECT_EQ(box->text, u"Error changing personal message");
     EXPECT_LT(AnswerTime(app->MainWindow()).value_or(kPeerBound), kAnswerBound);
+    const std::size_t before = messenger->Records().size();
     ASSERT_TRUE(PressMessageBoxButton(box->window, IDOK));
-    records = messenger->WaitForRecords(3, 2s);
-    ASSERT_EQ(records.size(), 3u) << Describe(records);
-    EXPECT_EQ(records[2], EmptyRecord(true));
+    records = messenger->WaitForRecords(before + 1, 2s);
+    ASSERT_EQ(records.size(), before + 1) << Describe(records);
+    EXPECT_EQ(records.back(), EmptyRecord(true));
     EXPECT_EQ(ReadText(kestrin), u"Activate Kestrin");
     EXPECT_EQ(ReadText(boxes[0]), odd);
 }

@@ -14,6 +14,7 @@
 
 #include "fault_probes.h"
 #include "platform/trace.h"
+#include "utf8.h"
 #include "win32/wide.h"
 
 namespace tunewick::e2e {

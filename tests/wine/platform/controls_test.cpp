@@ -14,6 +14,7 @@
 #include "platform/trace.h"
 #include "platform/wide_text.h"
 #include "platform/window_factory.h"
+#include "utf8.h"
 #include "win32/captured_trace.h"
 #include "win32/pump.h"
 #include "win32/test_thread.h"

@@ -7,6 +7,7 @@
 #include "platform/layout.h"
 #include "platform/resources/version.h"
 #include "platform/wide_text.h"
+#include "utf8.h"
 
 namespace tunewick::platform {
 namespace {

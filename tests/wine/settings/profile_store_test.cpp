@@ -23,6 +23,7 @@
 #include "platform/trace.h"
 #include "platform/wide_text.h"
 #include "settings/settings_file.h"
+#include "utf8.h"
 #include "win32/captured_trace.h"
 
 namespace tunewick::platform {
