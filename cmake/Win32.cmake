@@ -15,6 +15,10 @@ set(TUNEWICK_GENERATED_RESOURCES ${CMAKE_BINARY_DIR}/generated-resources)
 configure_file(${PROJECT_SOURCE_DIR}/src/platform/resources/tunewick.manifest.in
                ${TUNEWICK_GENERATED_RESOURCES}/tunewick.manifest @ONLY)
 string(APPEND CMAKE_RC_FLAGS " -I${TUNEWICK_GENERATED_RESOURCES}")
+# What the resource script takes in besides its #includes, which CMake's scan does not see: a
+# change to the icon or the manifest must rebuild every program that embeds them.
+set(TUNEWICK_RESOURCE_INPUTS ${PROJECT_SOURCE_DIR}/src/platform/resources/tunewick.ico
+    ${TUNEWICK_GENERATED_RESOURCES}/tunewick.manifest)
 
 # GoogleTest from Debian's source package, built with the cross compiler.
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

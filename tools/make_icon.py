@@ -3,8 +3,11 @@
 
 The picture: a small bird perched on top of an eighth note whose flag is the bird's wing,
 white on a black rounded square. It is drawn from shapes in unit coordinates (0..1, y down)
-with 8 x 8 supersampling, at 16, 32 and 48 pixels. Each size is stored as a 32-bit DIB
-(straight alpha) followed by its 1-bit AND mask, which older shells use for transparency.
+with 8 x 8 supersampling, afresh at every size that Windows asks for: the small and large
+icons at 100 % to 250 % (16, 20, 24, 28, 32, 40 and 48 pixels), each stored as a 32-bit DIB
+(straight alpha) followed by its 1-bit AND mask, which Windows XP reads and older shells use
+for transparency; and 64 and 256 pixels as PNG, which Windows Vista and later read (Explorer's
+large views), small in the file where a DIB of 256 pixels would take 256 KB.
 
 Standard library only, so the icon can be redrawn on any machine:
     tools/make_icon.py src/platform/resources/tunewick.ico
@@ -13,8 +16,10 @@ Standard library only, so the icon can be redrawn on any machine:
 import math
 import struct
 import sys
+import zlib
 
-SIZES = (16, 32, 48)
+DIB_SIZES = (16, 20, 24, 28, 32, 40, 48)
+PNG_SIZES = (64, 256)
 SAMPLES = 8
 
 
@@ -107,11 +112,31 @@ def dib(size, rows):
     return header + bytes(pixels) + bytes(mask)
 
 
-def icon_file(sizes):
-    images = [dib(size, render(size)) for size in sizes]
+def png(size, rows):
+    """An 8-bit RGBA PNG, each row unfiltered, at the strongest compression."""
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data)))
+
+    raw = bytearray()
+    for row in rows:
+        raw.append(0)
+        for b, g, r, a in row:
+            raw += bytes((r, g, b, a))
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+            + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+def icon_file(dib_sizes, png_sizes):
+    sizes = dib_sizes + png_sizes
+    images = ([dib(size, render(size)) for size in dib_sizes]
+              + [png(size, render(size)) for size in png_sizes])
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for size, image in zip(sizes, images):
+        # A size of 256 is written as 0.
         out += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), offset)
         offset += len(image)
     for image in images:
@@ -124,7 +149,7 @@ def main(argv):
         sys.stderr.write("usage: make_icon.py OUTPUT.ico\n")
         return 2
     with open(argv[1], "wb") as f:
-        f.write(icon_file(SIZES))
+        f.write(icon_file(DIB_SIZES, PNG_SIZES))
     return 0
 
 

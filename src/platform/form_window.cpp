@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "platform/window_class.h"
+
 namespace tunewick::platform {
 
 bool BringForwardIfOpen(HWND window) {
@@ -59,12 +63,64 @@ BOOL CALLBACK TellColoursChanged(HWND control, LPARAM) {
     return TRUE;
 }
 
+void LayOutWith(HWND window, const WindowLayout& layout, std::span<const HWND> made,
+                std::span<const ControlLayout> controls, const DpiResources& resources) {
+    const HFONT fonts[] = {resources.fonts[0].Get(), resources.fonts[kTitleFont].Get()};
+    LayOut(window, layout, made, controls, fonts, resources.dpi);
+    if (layout.carriesIcon) {
+        SendMessageW(window, WM_SETICON, ICON_SMALL,
+                     reinterpret_cast<LPARAM>(resources.smallIcon.Get()));
+        SendMessageW(window, WM_SETICON, ICON_BIG,
+                     reinterpret_cast<LPARAM>(resources.largeIcon.Get()));
+    }
+}
+
 }  // namespace
 
 void RepaintWithNewColours(HWND window) {
     EnumChildWindows(window, &TellColoursChanged, 0);
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void LayOutAtDpi(HWND window, const WindowLayout& layout, std::span<const HWND> made,
+                 std::span<const ControlLayout> controls, DpiResources& resources, int dpi) {
+    if (dpi == resources.dpi) {
+        LayOutWith(window, layout, made, controls, resources);
+        return;
+    }
+    DpiResources fresh;
+    fresh.dpi = dpi;
+    fresh.fonts[0].Reset(CreateFormFont(dpi));
+    const auto titled = [](const ControlLayout& c) { return c.font == kTitleFont; };
+    if (std::ranges::any_of(controls, titled)) {
+        fresh.fonts[kTitleFont].Reset(CreateFormFont(dpi, /*bold=*/true, /*underline=*/true));
+    }
+    if (layout.carriesIcon) {
+        fresh.smallIcon = ApplicationIcon(SM_CXSMICON, dpi);
+        fresh.largeIcon = ApplicationIcon(SM_CXICON, dpi);
+    }
+    LayOutWith(window, layout, made, controls, fresh);
+    // Nothing uses the old fonts and icons any more: they go now.
+    resources = std::move(fresh);
+}
+
+void ChangeDpi(HWND window, const WindowLayout& layout, std::span<const HWND> made,
+               std::span<const ControlLayout> controls, DpiResources& resources, WPARAM wParam,
+               LPARAM lParam) {
+    const int dpi = LOWORD(wParam);
+    if (dpi == 0) {
+        return;
+    }
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam); suggested != nullptr) {
+        // The system's rectangle keeps the window on the monitor it moved to; LayOut then
+        // makes the client area exact, should the frame there differ from the system's guess.
+        SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    LayOutAtDpi(window, layout, made, controls, resources, dpi);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 }  // namespace tunewick::platform

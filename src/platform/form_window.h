@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -32,11 +32,34 @@ void PaintBackground(HWND window, HDC dc, HBRUSH brush);
 // their own), and the window and every control paint again.
 void RepaintWithNewColours(HWND window);
 
-// What the program's top-level windows do alike: each is made from its form's layout tables,
-// opened once at a time, counted among the live windows while it is there, keeps its focused
-// control across deactivation, and paints its background, owner-drawn buttons, frames and
-// labels in the forms' colours, which follow the user's High Contrast setting and system
-// colours as they change. Derived::SurfaceOf(id) gives the surface a control paints as, or
+// What a form's window is laid out with at one DPI: the forms' fonts by the controls' font
+// index (the title font only where a control names it) and, for a window that carries it, the
+// program's icon at the small and large sizes of that DPI.
+struct DpiResources {
+    int dpi = 0;  // 0: none made yet
+    std::array<UniqueFont, kTitleFont + 1> fonts;
+    UniqueIcon smallIcon;
+    UniqueIcon largeIcon;
+};
+
+// Lays the window out at `dpi` (see LayOut) and gives it the icons of that DPI. What
+// `resources` holds for another DPI is replaced by what `dpi` needs, and freed only once no
+// control and no window uses it any more.
+void LayOutAtDpi(HWND window, const WindowLayout& layout, std::span<const HWND> made,
+                 std::span<const ControlLayout> controls, DpiResources& resources, int dpi);
+
+// WM_DPICHANGED: the window moves to the place the system suggests and is laid out at the new
+// DPI, then drawn afresh.
+void ChangeDpi(HWND window, const WindowLayout& layout, std::span<const HWND> made,
+               std::span<const ControlLayout> controls, DpiResources& resources, WPARAM wParam,
+               LPARAM lParam);
+
+// What the program's top-level windows do alike: each is made from its form's layout tables
+// at the DPI of its monitor and laid out again from them when that DPI changes, opened once at
+// a time, counted among the live windows while it is there, keeps its focused control across
+// deactivation, and paints its background, owner-drawn buttons, frames and labels in the
+// forms' colours, which follow the user's High Contrast setting and system colours as they
+// change. Derived::SurfaceOf(id) gives the surface a control paints as, or
 // nothing for the platform's own colours.
 template <class Derived>
 class FormWindow : public BaseWindow<Derived> {
@@ -44,26 +67,20 @@ class FormWindow : public BaseWindow<Derived> {
     explicit FormWindow(LiveWindows& live) : live_(live) {}
     ~FormWindow() = default;
 
-    // See MakeWindow: at the system DPI, in the forms' fonts (made at the first opening). False,
-    // with nothing left over, when the platform refuses.
-    bool CreateFromLayout(const WindowLayout& window, HICON icon, HICON smallIcon,
-                          std::span<const ControlLayout> controls) {
-        const int dpi = SystemDpi();
-        if (!fonts_[0]) {
-            fonts_[0].Reset(CreateFormFont(dpi));
-        }
-        const auto titled = [](const ControlLayout& c) { return c.font == kTitleFont; };
-        if (!fonts_[kTitleFont] && std::ranges::any_of(controls, titled)) {
-            fonts_[kTitleFont].Reset(CreateFormFont(dpi, /*bold=*/true, /*underline=*/true));
-        }
-        const HFONT fonts[] = {fonts_[0].Get(), fonts_[kTitleFont].Get()};
-        auto made = MakeWindow({window, &BaseWindow<Derived>::WindowProc,
-                                static_cast<Derived*>(this), icon, smallIcon},
-                               controls, fonts, dpi);
+    // See MakeWindow: laid out at the DPI of the window's monitor, in the forms' fonts and with
+    // the icons of that DPI (kept for the next opening at the same DPI). The tables outlive the
+    // window. False, with nothing left over, when the platform refuses.
+    bool CreateFromLayout(const WindowLayout& window, std::span<const ControlLayout> controls) {
+        auto made = MakeWindow(
+            {window, &BaseWindow<Derived>::WindowProc, static_cast<Derived*>(this)}, controls);
         if (!made) {
             return false;
         }
+        layout_ = &window;
+        controlLayouts_ = controls;
         controls_ = std::move(*made);
+        LayOutAtDpi(this->hwnd_, *layout_, controls_, controlLayouts_, resources_,
+                    WindowDpi(this->hwnd_));
         return true;
     }
 
@@ -127,6 +144,12 @@ class FormWindow : public BaseWindow<Derived> {
                 return this->Default(message, wParam, lParam);
             case DM_GETDEFID:
                 return FocusedCommandButtonAsDefault(this->hwnd_);
+            case kDpiChangedMessage:
+                if (layout_ != nullptr) {
+                    ChangeDpi(this->hwnd_, *layout_, controls_, controlLayouts_, resources_, wParam,
+                              lParam);
+                }
+                return 0;
             default:
                 return this->Default(message, wParam, lParam);
         }
@@ -141,9 +164,11 @@ class FormWindow : public BaseWindow<Derived> {
     }
 
     LiveWindows& live_;
-    std::vector<HWND> controls_;        // in layout table order
-    UniqueFont fonts_[kTitleFont + 1];  // by the controls' font index
-    FormColours colours_;               // loaded when the window is made, and on every change
+    const WindowLayout* layout_ = nullptr;
+    std::span<const ControlLayout> controlLayouts_;
+    std::vector<HWND> controls_;  // in layout table order
+    DpiResources resources_;      // of the DPI the window was last laid out at
+    FormColours colours_;         // loaded when the window is made, and on every change
 };
 
 }  // namespace tunewick::platform

@@ -79,6 +79,8 @@ using UniqueMenu = UniqueResource<ClosedBy<HMENU, &DestroyMenu>>;
 using UniqueFont = UniqueResource<ClosedBy<HFONT, &DeleteObject>>;
 using UniqueBrush = UniqueResource<ClosedBy<HBRUSH, &DeleteObject>>;
 using UniqueModule = UniqueResource<ClosedBy<HMODULE, &FreeLibrary>>;
+// An icon loaded without LR_SHARED; a shared one must not be owned.
+using UniqueIcon = UniqueResource<ClosedBy<HICON, &DestroyIcon>>;
 // Kernel objects (processes, threads, mutexes, jobs): the null handle owns nothing.
 using UniqueKernelHandle = UniqueResource<ClosedBy<HANDLE, &CloseHandle>>;
 

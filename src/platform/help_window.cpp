@@ -39,7 +39,7 @@ void HelpWindow::Show() {
     if (BringForward()) {
         return;
     }
-    if (!CreateFromLayout(kWindow, nullptr, nullptr, kControls)) {
+    if (!CreateFromLayout(kWindow, kControls)) {
         return;
     }
     focus_ = Control(kOkButton);

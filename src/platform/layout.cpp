@@ -1,6 +1,7 @@
 #include "platform/layout.h"
 
 #include "platform/handles.h"
+#include "platform/system_library.h"
 
 namespace tunewick::platform {
 
@@ -8,6 +9,23 @@ int SystemDpi() {
     const UniqueScreenDc screen(GetDC(nullptr));
     const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
     return dpi > 0 ? dpi : 96;
+}
+
+int WindowDpi(HWND window) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto kGetDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    const UINT dpi = kGetDpiForWindow != nullptr ? kGetDpiForWindow(window) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : SystemDpi();
+}
+
+int SystemMetricForDpi(int metric, int dpi) {
+    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto kGetSystemMetricsForDpi =
+        User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+    if (kGetSystemMetricsForDpi != nullptr) {
+        return kGetSystemMetricsForDpi(metric, static_cast<UINT>(dpi));
+    }
+    return MulDiv(GetSystemMetrics(metric), dpi, SystemDpi());
 }
 
 int TwipsToPixels(int twips, int dpi) {

@@ -2,7 +2,8 @@
 
 // The forms are laid out in tables: the window's client area and each control's place in twips
 // (1440 to the inch) relative to its container, its class, text, style and id. They are placed
-// in pixels at the system's DPI (at 96 DPI one pixel is 15 twips), in the forms' font.
+// in pixels at the DPI of the window's monitor (at 96 DPI one pixel is 15 twips), in the forms'
+// font of that DPI, and placed again when the window moves to a monitor of another DPI.
 
 #include <windows.h>
 
@@ -30,6 +31,7 @@ struct WindowLayout {
     DWORD exStyle;
     int clientWidthTwips;
     int clientHeightTwips;
+    bool carriesIcon = false;  // shows the program's icon, at the sizes of its DPI
 };
 
 // The controls of every window are numbered from here, in their layout table's order. None is
@@ -57,9 +59,22 @@ inline constexpr DWORD kTextBoxStyle = kChildStyle | WS_TABSTOP | ES_AUTOHSCROLL
 inline constexpr DWORD kCheckBoxStyle = kChildStyle | WS_TABSTOP | BS_3STATE;
 inline constexpr DWORD kLabelStyle = kChildStyle;
 
-// The DPI the whole program lays out at. The manifest declares the program system DPI aware,
-// so this is the value the shell scales nothing for.
+// WM_DPICHANGED (Windows 8.1), which the Windows XP headers lack: a top-level window's monitor
+// has another DPI now. wParam holds the new DPI, lParam the RECT the system suggests for the
+// window there.
+inline constexpr UINT kDpiChangedMessage = 0x02E0;
+
+// The system DPI: that of every window where Windows knows no other (before Windows 8.1), and
+// the one the shell draws the tray's icons at.
 int SystemDpi();
+
+// The DPI of the monitor the window is on, which its layout follows: GetDpiForWindow where the
+// system has it (Windows 10 1607), else the system DPI.
+int WindowDpi(HWND window);
+
+// A system metric (SM_CXICON, SM_CXSMICON, ...) at `dpi`: GetSystemMetricsForDpi where the
+// system has it (Windows 10 1607), else the system's value scaled from the system DPI.
+int SystemMetricForDpi(int metric, int dpi);
 
 // Nearest whole pixel, each value rounded on its own as the forms' designer did.
 int TwipsToPixels(int twips, int dpi);

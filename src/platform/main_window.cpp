@@ -16,14 +16,15 @@
 namespace tunewick::platform {
 namespace {
 
-// Fixed single border, minimize box, no maximize box.
+// Fixed single border, minimize box, no maximize box; the program's icon.
 constexpr WindowLayout kWindow = {
     kMainWindowClass,
     L"Tunewick",
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
     0,
     3165,
-    5295};
+    5295,
+    true};
 
 // The controls, in tab order: the ids follow the layout table below. The form designer's
 // names in the comments link each control to the description of its handler.
@@ -156,12 +157,12 @@ MainWindow::MainWindow(WindowSystem& windows, ProfileStore& profile, SecondaryWi
 MainWindow::~MainWindow() = default;
 
 bool MainWindow::Create() {
-    icon_ = ApplicationIcon(SM_CXICON, SM_CYICON);
-    smallIcon_ = ApplicationIcon(SM_CXSMICON, SM_CYSMICON);
+    // The shell draws the tray's icons at the system DPI, whatever the window's monitor.
+    trayIcon_ = ApplicationIcon(SM_CXSMICON, SystemDpi());
     taskbarCreated_ = TaskbarCreatedMessage();
     showRequest_ = ShowRunningInstanceMessage();
 
-    if (!CreateFromLayout(kWindow, icon_, smallIcon_, kControls)) {
+    if (!CreateFromLayout(kWindow, kControls)) {
         return false;
     }
     tray_.CreateMenu(hwnd_);
@@ -323,7 +324,7 @@ WindowHandle MainWindow::MainWindowHandle() const {
 }
 
 std::uintptr_t MainWindow::IconHandle() const {
-    return reinterpret_cast<std::uintptr_t>(smallIcon_ != nullptr ? smallIcon_ : icon_);
+    return reinterpret_cast<std::uintptr_t>(trayIcon_.Get());
 }
 
 Text MainWindow::ProgramDirectory() const {

@@ -63,8 +63,7 @@ class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
     SecondaryWindow& help_;
     SecondaryWindow& options_;
 
-    HICON icon_ = nullptr;  // shared resource icons: the system frees them
-    HICON smallIcon_ = nullptr;
+    UniqueIcon trayIcon_;  // the tray record's, for the program's life
     UINT taskbarCreated_ = 0;
     UINT showRequest_ = 0;  // a second start of Tunewick asks this one to come forward
     Win32Tray tray_;

@@ -8,18 +8,19 @@
 #include "platform/frame.h"
 #include "platform/program_directory.h"
 #include "platform/system_library.h"
-#include "platform/window_class.h"
 
 namespace tunewick::platform {
 namespace {
 
-// A tool window with a thin caption and a close box, fixed size, not in the taskbar.
+// A tool window with a thin caption and a close box, fixed size, not in the taskbar; the
+// program's icon.
 constexpr WindowLayout kWindow = {L"TunewickOptions",
                                   L"   Tunewick :: Options",
                                   WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
                                   WS_EX_TOOLWINDOW,
                                   3660,
-                                  4215};
+                                  4215,
+                                  true};
 
 // The controls, in tab order: the ids follow the layout table below. The form designer's
 // names in the comments link each control to the description of its handler.
@@ -135,8 +136,7 @@ OptionsWindow::OptionsWindow(ProfileStore& profile, LiveWindows& live)
 OptionsWindow::~OptionsWindow() = default;
 
 bool OptionsWindow::Create() {
-    icon_ = ApplicationIcon(SM_CXICON, SM_CYICON);
-    if (!CreateFromLayout(kWindow, icon_, nullptr, kControls)) {
+    if (!CreateFromLayout(kWindow, kControls)) {
         return false;
     }
     UseClassicLook({Control(kRealPlayerOption), Control(kWinampOption), Control(kXMPlayOption),

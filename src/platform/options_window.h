@@ -39,7 +39,6 @@ class OptionsWindow : public FormWindow<OptionsWindow>,
     ProfileStore& profile_;
     // Owned by the dialog: modal to it, and in front of it.
     Win32MessageBoxes boxes_{[this] { return hwnd_; }};
-    HICON icon_ = nullptr;  // shared resource icon: the system frees it
     std::unique_ptr<Controls> controls_;
     // The form of the latest opening; it stays until the next one, since its own handler may
     // be what closed the dialog.

@@ -135,8 +135,7 @@ bool StartCommonControls(DWORD classes) {
 
 void AcceptFromLowerIntegrity(UINT message) {
     using Function = BOOL(WINAPI*)(UINT, DWORD);
-    const auto filter =
-        LookUp<Function>(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilter");
+    const auto filter = User32Function<Function>("ChangeWindowMessageFilter");
     if (filter != nullptr && message != 0 && filter(message, kFilterAdd) == FALSE) {
         const DWORD error = GetLastError();
         TraceFailure(L"ChangeWindowMessageFilter", error);

@@ -38,6 +38,13 @@ Function LookUp(HMODULE module, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
+// A function of user32, which every process with windows has loaded, as `Function`; null where
+// this Windows lacks it.
+template <typename Function>
+Function User32Function(const char* name) {
+    return LookUp<Function>(GetModuleHandleW(L"user32.dll"), name);
+}
+
 // A system DLL, freed with the object.
 class SystemLibrary {
   public:

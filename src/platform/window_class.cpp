@@ -2,8 +2,10 @@
 
 #include <string>
 
+#include "platform/layout.h"
 #include "platform/resources/version.h"
 #include "platform/trace.h"
+#include "platform/wide_text.h"
 
 namespace tunewick::platform {
 
@@ -29,13 +31,14 @@ bool RegisterOnce(const WindowClass& windowClass) {
     return true;
 }
 
-HICON ApplicationIcon(int widthMetric, int heightMetric) {
-    auto* icon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TUNEWICK_IDI_APP), IMAGE_ICON,
-                   GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), LR_SHARED));
-    if (icon == nullptr) {
+UniqueIcon ApplicationIcon(int metric, int dpi) {
+    const int size = SystemMetricForDpi(metric, dpi);
+    UniqueIcon icon(static_cast<HICON>(LoadImageW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TUNEWICK_IDI_APP), IMAGE_ICON, size, size, 0)));
+    if (!icon) {
         const DWORD error = GetLastError();
-        TraceFailure(L"LoadImageW of the program's icon", error);
+        TraceFailure(L"LoadImageW of the program's icon at " + Decimal(static_cast<unsigned>(size)),
+                     error);
     }
     return icon;
 }

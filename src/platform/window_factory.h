@@ -1,6 +1,6 @@
 #pragma once
 
-// Makes a form's window and its controls from its layout tables.
+// Makes a form's window and its controls from its layout tables, and lays them out at a DPI.
 
 #include <windows.h>
 
@@ -12,27 +12,31 @@
 
 namespace tunewick::platform {
 
-// A top-level window to make: its layout, the procedure its class is registered with, the
-// object that procedure finds in CREATESTRUCT's lpCreateParams, and its icons (none: the
-// system's).
+// A top-level window to make: its layout, the procedure its class is registered with, and the
+// object that procedure finds in CREATESTRUCT's lpCreateParams.
 struct WindowToMake {
     WindowLayout layout;
     WNDPROC procedure;
     void* object;
-    HICON icon = nullptr;
-    HICON smallIcon = nullptr;
 };
 
-// Creates the window hidden, with its client area as laid out at `dpi`, then its controls in
-// table order, which is the tab order. A control's id is kFirstControlId plus its place in
-// the table; each gets the font its layout names. The controls' classes are registered
-// already. The controls' handles, in table order, are the result. Nothing, with nothing left
-// over, when the platform refuses any of it.
+// Creates the window hidden, with its client area as laid out at the system DPI, then its
+// controls in table order, which is the tab order, not yet placed: LayOut places them at the
+// window's own DPI. A control's id is kFirstControlId plus its place in the table. The
+// controls' classes are registered already. The controls' handles, in table order, are the
+// result. Nothing, with nothing left over, when the platform refuses any of it.
 std::optional<std::vector<HWND>> MakeWindow(const WindowToMake& window,
-                                            std::span<const ControlLayout> controls,
-                                            std::span<const HFONT> fonts, int dpi);
+                                            std::span<const ControlLayout> controls);
 
-// Creates one control; null, with a trace, when the platform refuses.
+// Lays out a window that MakeWindow made at `dpi`: its client area as designed, whatever
+// frame the system draws around it there, and every control, those inside frames too, at its
+// place in the font its layout names. The one layout for a window's start and for every
+// change of its DPI. A minimized window keeps its size: only its controls are placed.
+void LayOut(HWND window, const WindowLayout& layout, std::span<const HWND> made,
+            std::span<const ControlLayout> controls, std::span<const HFONT> fonts, int dpi);
+
+// Creates one control at its place at `dpi` in `font`; null, with a trace, when the platform
+// refuses.
 HWND MakeControl(HWND container, const ControlLayout& layout, int dpi, HFONT font);
 
 }  // namespace tunewick::platform

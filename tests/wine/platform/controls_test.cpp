@@ -320,7 +320,7 @@ class ThrowingWindow : public BaseWindow<ThrowingWindow> {
         return MakeWindow({{L"TunewickThrowingTest", L"throws", WS_OVERLAPPED, 0, 1500, 1500},
                            &WindowProc,
                            this},
-                          {}, {}, 96)
+                          {})
             .has_value();
     }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

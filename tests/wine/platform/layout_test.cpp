@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "platform/layout.h"
+#include "platform/resources/version.h"
 #include "platform/wide_text.h"
 #include "utf8.h"
 
@@ -82,6 +87,38 @@ TEST(Layout, FormFontIsScalableAndDrawnAtItsSizeAtTheSystemDpi) {
     }
     // 8.25 points, within the pixel that a scalable face's rounding may cost.
     EXPECT_NEAR(metrics.tmHeight - metrics.tmInternalLeading, MulDiv(825, dpi, 7200), 1);
+}
+
+// The icon resource holds each size Windows asks for, so none is scaled from another: the
+// small and large icons of 100 % to 250 % as 32-bit DIBs with their AND masks, which Windows XP
+// reads, and the two largest as PNG, which Vista and later read.
+TEST(Layout, ProgramIconHoldsEverySizeWindowsAsksFor) {
+    const auto resource = [](LPCWSTR name, LPCWSTR type) {
+        HRSRC found = FindResourceW(nullptr, name, type);
+        return found ? static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)))
+                     : nullptr;
+    };
+    const BYTE* group = resource(MAKEINTRESOURCEW(TUNEWICK_IDI_APP), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    std::vector<std::string> images;
+    for (int i = 0; i < group[4]; ++i) {
+        const BYTE* entry = group + 6 + 14 * i;  // width, height, ..., the image's id last
+        const int size = entry[0] == 0 ? 256 : entry[0];
+        const BYTE* image = resource(MAKEINTRESOURCEW(entry[12] | entry[13] << 8), RT_ICON);
+        ASSERT_NE(image, nullptr) << size;
+        BITMAPINFOHEADER dib{};
+        std::memcpy(&dib, image, sizeof(dib));
+        std::string kind = " ?";
+        if (std::memcmp(image, "\x89PNG", 4) == 0) {
+            kind = " png";
+        } else if (dib.biBitCount == 32 && dib.biHeight == 2 * size) {
+            kind = " dib";  // the mask below the colours
+        }
+        images.push_back(std::to_string(size) + kind);
+    }
+    const std::vector<std::string> expected = {"16 dib", "20 dib", "24 dib", "28 dib", "32 dib",
+                                               "40 dib", "48 dib", "64 png", "256 png"};
+    EXPECT_EQ(images, expected);
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <fstream>
 #include <iterator>
+#include <sstream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -340,6 +343,189 @@ TEST_F(MainWindowTest, WithHighContrastOffTheFormsKeepTheirColoursWhenTheSystems
     }
     optionsWindow.Close();
     helpWindow.Close();
+}
+
+RECT Outer(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// The three windows as the program opens them, side by side, for a start at the run's DPI and
+// for changes of DPI sent to them as Windows sends them when a window moves to another monitor.
+class FormsAtDpi : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(main.Create());
+        main.Start(SW_SHOWNORMAL);
+        help.Show();
+        options.Show();
+        windows = {main.Handle(), options.Handle(), help.Handle()};
+        int left = 0;
+        for (HWND window : windows) {
+            SetWindowPos(window, nullptr, left, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            left = Outer(window).right + 10;
+        }
+    }
+    void TearDown() override {
+        options.Close();
+        SendMessageW(main.Handle(), WM_CLOSE, 0, 0);
+        Pump(20);
+    }
+
+    testing::MemoryWindowSystem system;
+    testing::MemoryProfileStore profile;
+    LiveWindows live;
+    HelpWindow help{live};
+    OptionsWindow options{profile, live};
+    MainWindow main{system, profile, help, options, live};
+    std::vector<HWND> windows;
+};
+
+int IconSize(HWND window, WPARAM which) {
+    ICONINFO info{};
+    BITMAP mask{};
+    if (GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0)), &info)) {
+        GetObjectW(info.hbmMask, sizeof(mask), &mask);
+        DeleteObject(info.hbmMask);
+        DeleteObject(info.hbmColor);
+    }
+    return mask.bmWidth;
+}
+
+// Each window's client area and icon sizes, and each control's place in its container and
+// font, one line each: what a start at a DPI and a change to it must agree on.
+std::string LaidOut(const std::vector<HWND>& windows) {
+    std::ostringstream out;
+    for (HWND window : windows) {
+        RECT client{};
+        GetClientRect(window, &client);
+        out << ToUtf8(ClassOf(window)) << " " << client.right << "x" << client.bottom << " icons "
+            << IconSize(window, ICON_SMALL) << " " << IconSize(window, ICON_BIG) << "\n";
+        for (HWND control : Descendants(window)) {
+            RECT at = Outer(control);
+            MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&at), 2);
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
+                       sizeof(font), &font);
+            out << "  " << GetDlgCtrlID(control) << " " << at.left << "," << at.top << " "
+                << at.right - at.left << "x" << at.bottom - at.top << " "
+                << ToUtf8(FromWide(font.lfFaceName)) << " " << font.lfHeight << " " << font.lfWeight
+                << " " << int{font.lfUnderline} << "\n";
+        }
+    }
+    return out.str();
+}
+
+// The fonts and icons the windows use now.
+std::vector<HANDLE> InUse(const std::vector<HWND>& windows) {
+    std::vector<HANDLE> used;
+    for (HWND window : windows) {
+        used.push_back(reinterpret_cast<HANDLE>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0)));
+        used.push_back(reinterpret_cast<HANDLE>(SendMessageW(window, WM_GETICON, ICON_BIG, 0)));
+        for (HWND control : Descendants(window)) {
+            used.push_back(reinterpret_cast<HANDLE>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        }
+    }
+    std::erase(used, nullptr);
+    return used;
+}
+
+// The client area's pixels once the window has painted what it was asked to (what the user
+// sees), or all of it afresh.
+std::vector<std::uint32_t> Picture(HWND window, bool afresh = false) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_ALLCHILDREN | RDW_UPDATENOW | (afresh ? RDW_INVALIDATE | RDW_ERASE : 0));
+    RECT client{};
+    GetClientRect(window, &client);
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB}};
+    std::vector<std::uint32_t> picture(client.right * client.bottom);
+    HDC source = GetDC(window);
+    HDC copy = CreateCompatibleDC(source);
+    HBITMAP bitmap = CreateCompatibleBitmap(source, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+    SelectObject(copy, previous);
+    GetDIBits(copy, bitmap, 0, client.bottom, picture.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    ReleaseDC(window, source);
+    return picture;
+}
+
+// Where each run at a DPI (platform.layout_at_*_dpi) records the forms as its start lays them
+// out, for platform.dpi_changes.
+std::string RecordOfAStartAt(int dpi) {
+    return "forms-at-" + std::to_string(dpi) + "-dpi.txt";
+}
+
+TEST_F(FormsAtDpi, AStartLaysOutAtTheWindowsDpiWithTheIconsOfItsSizes) {
+    const int dpi = SystemDpi();
+    // The small and large icons' sizes at each DPI (GetSystemMetricsForDpi).
+    struct Sizes {
+        int dpi, smallIcon, largeIcon;
+    };
+    constexpr Sizes kSizes[] = {
+        {96, 16, 32}, {120, 20, 40}, {144, 24, 48}, {192, 32, 64}, {240, 40, 80}};
+    const auto sizes = std::ranges::find(kSizes, dpi, &Sizes::dpi);
+    ASSERT_NE(sizes, std::end(kSizes)) << "no icon sizes known for " << dpi << " DPI";
+    for (HWND window : {main.Handle(), options.Handle()}) {
+        EXPECT_EQ(IconSize(window, ICON_SMALL), sizes->smallIcon) << ToUtf8(ClassOf(window));
+        EXPECT_EQ(IconSize(window, ICON_BIG), sizes->largeIcon) << ToUtf8(ClassOf(window));
+    }
+    std::ofstream(RecordOfAStartAt(dpi), std::ios::binary) << LaidOut(windows);
+}
+
+// Moved to monitors of 120, 144 and 240 DPI and back to 96, the windows are laid out each time
+// as a start there lays them out, in new fonts and icons with the old ones freed, and leave
+// nothing of the old DPI on screen; after a few dozen changes they look at 96 DPI as at the
+// start. (Under Wine the platform's check boxes and option buttons keep drawing their glyphs at
+// the system DPI whatever the message says: only the start's DPI can match its pictures.)
+TEST_F(FormsAtDpi, ChangesOfDpiLayTheFormsOutAsAStartThereDoes) {
+    ASSERT_EQ(SystemDpi(), 96);
+    std::vector<std::vector<std::uint32_t>> pictures;
+    std::ranges::transform(windows, std::back_inserter(pictures),
+                           [](HWND w) { return Picture(w); });
+    int from = 96;
+    const auto changeTo = [&](int to) {
+        const std::vector<HANDLE> old = InUse(windows);
+        for (HWND window : windows) {
+            const RECT now = Outer(window);
+            const RECT suggested{now.left, now.top,
+                                 now.left + MulDiv(now.right - now.left, to, from),
+                                 now.top + MulDiv(now.bottom - now.top, to, from)};
+            SendMessageW(window, kDpiChangedMessage, MAKEWPARAM(to, to),
+                         reinterpret_cast<LPARAM>(&suggested));
+            EXPECT_EQ(Outer(window).left, suggested.left);
+            EXPECT_EQ(Outer(window).top, suggested.top);
+        }
+        for (HANDLE gone : old) {
+            ICONINFO info{};
+            EXPECT_TRUE(GetObjectType(gone) == 0 && !GetIconInfo(static_cast<HICON>(gone), &info))
+                << "a font or icon of " << from << " DPI is still there";
+        }
+        from = to;
+    };
+    for (const int to : {120, 144, 240, 96}) {
+        SCOPED_TRACE(::testing::Message() << "at " << to << " DPI");
+        changeTo(to);
+        std::ifstream record(RecordOfAStartAt(to), std::ios::binary);
+        ASSERT_TRUE(record) << RecordOfAStartAt(to) << " is missing: the run at " << to
+                            << " DPI writes it";
+        EXPECT_EQ(LaidOut(windows), std::string(std::istreambuf_iterator<char>(record), {}));
+        for (HWND window : windows) {  // in front one at a time: they may overlap now
+            SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            Pump(20);
+            const auto painted = Picture(window);
+            EXPECT_TRUE(painted == Picture(window, true)) << ToUtf8(ClassOf(window));
+        }
+    }
+    for (int round = 0; round < 8 && !HasFailure(); ++round) {
+        std::ranges::for_each(std::initializer_list<int>{144, 192, 120, 240, 96}, changeTo);
+    }
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        EXPECT_TRUE(Picture(windows[i]) == pictures[i]) << ToUtf8(ClassOf(windows[i]));
+    }
 }
 
 }  // namespace
