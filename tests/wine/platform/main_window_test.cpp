@@ -115,9 +115,11 @@ class MainWindowTest : public ::testing::Test {
 };
 
 BSTR AccessibleName(HWND control) {
+    // __uuidof, not IID_IAccessible: in the x86_64 link that name resolves to the import
+    // thunk of oleacc's export of the same name, whose bytes are no GUID.
     IAccessible* accessible = nullptr;
     if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
-                                          IID_IAccessible,
+                                          __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&accessible)))) {
         return nullptr;
     }
