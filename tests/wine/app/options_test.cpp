@@ -41,6 +41,16 @@ std::string Utf16File(TextView text) {
            std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t));
 }
 
+// The main window's artist, song and format boxes as they read now.
+using MainBoxes = std::vector<std::optional<Text>>;
+MainBoxes ReadMainBoxes(const TunewickApp& app) {
+    MainBoxes texts;
+    for (HWND box : app.Boxes()) {
+        texts.push_back(ReadText(box));
+    }
+    return texts;
+}
+
 class OptionsScenario : public Scenario {
   protected:
     std::optional<std::string> SettingsBytes() const { return ReadFileBytes(SettingsPath()); }
@@ -147,9 +157,8 @@ TEST_F(OptionsScenario, StartUpAppliesTheFileAndTheDialogShowsItWithoutPlayerWhe
     ASSERT_TRUE(app);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(app->MainWindow()) != FALSE; }));
     EXPECT_TRUE(app->Button(u"Activate Kestrin"));
-    EXPECT_EQ(ReadText(app->BoxBeside(u"Artist")), u"Some Band");
-    EXPECT_EQ(ReadText(app->BoxBeside(u"Song Name")), u"Some Song");
-    EXPECT_EQ(ReadText(app->BoxBeside(u"Format")), u"") << "no Format key: the box is emptied";
+    EXPECT_EQ(ReadMainBoxes(*app), (MainBoxes{u"Some Band", u"Some Song", u""}))
+        << "no Format key: the box is emptied";
 
     auto dialog = OptionsDialog::Open(*app);
     ASSERT_TRUE(dialog);
@@ -194,9 +203,7 @@ TEST_F(OptionsScenario, JapaneseDefaultsSurviveOkTheNextOpeningAndAFreshStart) {
     }
     auto app = StartTunewick();
     ASSERT_TRUE(app);
-    EXPECT_EQ(ReadText(app->BoxBeside(u"Artist")), artist);
-    EXPECT_EQ(ReadText(app->BoxBeside(u"Song Name")), song);
-    EXPECT_EQ(ReadText(app->BoxBeside(u"Format")), format);
+    EXPECT_EQ(ReadMainBoxes(*app), (MainBoxes{artist, song, format}));
 }
 
 // Defaults typed in Notepad, which saves UTF-8: without the mark since Windows 10, with it
@@ -215,9 +222,7 @@ TEST_F(OptionsScenario, DefaultsSavedByNotepadAsUtf8ShowEveryCharacterAndOkKeeps
         {
             auto app = StartTunewick();
             ASSERT_TRUE(app);
-            EXPECT_EQ(ReadText(app->BoxBeside(u"Artist")), artist);
-            EXPECT_EQ(ReadText(app->BoxBeside(u"Song Name")), song);
-            EXPECT_EQ(ReadText(app->BoxBeside(u"Format")), format);
+            EXPECT_EQ(ReadMainBoxes(*app), (MainBoxes{artist, song, format}));
             auto dialog = OptionsDialog::Open(*app);
             ASSERT_TRUE(dialog);
             EXPECT_EQ(Read(*dialog), (Shown{0, 0, 0, 0, artist, song, format}));
@@ -233,9 +238,7 @@ TEST_F(OptionsScenario, DefaultsSavedByNotepadAsUtf8ShowEveryCharacterAndOkKeeps
         }
         auto app = StartTunewick();
         ASSERT_TRUE(app);
-        EXPECT_EQ(ReadText(app->BoxBeside(u"Artist")), artist);
-        EXPECT_EQ(ReadText(app->BoxBeside(u"Song Name")), corrected);
-        EXPECT_EQ(ReadText(app->BoxBeside(u"Format")), format);
+        EXPECT_EQ(ReadMainBoxes(*app), (MainBoxes{artist, corrected, format}));
         EXPECT_EQ(app->Close(), 0u);
     }
 }
