@@ -30,9 +30,7 @@ Text RecordField(TextView text) {
             field += kSeparatorBreaker;
         }
     }
-    if (field.size() > kRecordFieldLimit) {
-        field.resize(kRecordFieldLimit);
-    }
+    field.resize(std::min(field.size(), kRecordFieldLimit));
     // A pair whose low half is cut off loses its high half too. A lone high surrogate that the
     // text itself holds stays: a listener gets it as it was given, and no pair is split.
     const bool splitsPair =
@@ -73,30 +71,25 @@ std::vector<std::byte> EncodeUtf16Le(TextView text) {
 void SendNowPlaying(WindowSystem& windows, const NowPlayingRequest& request,
                     const std::function<bool()>& stillWanted) {
     const std::vector<std::byte> bytes = EncodeUtf16Le(BuildNowPlayingRecord(request));
-    // All messengers are listed before the first send. A send may wait for its receiver, and
-    // the platform finds nothing after a window that has closed meanwhile: walking from
-    // window to window would cost every messenger after a closed one the record.
+    // A send may wait for its receiver, and the platform finds nothing after a window that has
+    // closed meanwhile: walking from window to window would cost every later messenger the record.
     std::vector<WindowHandle> messengers;
-    const auto list = [&](auto findNext) {
-        for (WindowHandle next = findNext(WindowHandle::None); next != WindowHandle::None;
-             next = findNext(next)) {
+    const auto list = [&](WindowHandle (WindowSystem::*findNext)(TextView, WindowHandle)) {
+        for (WindowHandle next = (windows.*findNext)(kMessengerWindowClass, WindowHandle::None);
+             next != WindowHandle::None; next = (windows.*findNext)(kMessengerWindowClass, next)) {
             // A platform may list a message-only window among the top-level ones as well.
             if (std::find(messengers.begin(), messengers.end(), next) == messengers.end()) {
                 messengers.push_back(next);
             }
         }
     };
-    list(
-        [&](WindowHandle after) { return windows.FindNextTopLevel(kMessengerWindowClass, after); });
+    list(&WindowSystem::FindNextTopLevel);
     // Some listeners take the record in a message-only window, which no top-level search finds.
-    list([&](WindowHandle after) {
-        return windows.FindNextMessageOnly(kMessengerWindowClass, after);
-    });
+    list(&WindowSystem::FindNextMessageOnly);
     for (const WindowHandle messenger : messengers) {
         if (stillWanted && !stillWanted()) {
             return;
         }
-        // Whether it took the record, timed out or has closed since, nothing is retried.
         windows.SendCopyData(messenger, kNowPlayingDataKind, bytes);
     }
 }

@@ -21,10 +21,7 @@ CutResult SplitPair(TextView text, bool titleFirst) {
     const TextView rest = text.substr(firstHyphen + 1);
     const TextView piece0 = TrimSpaces(text.substr(0, firstHyphen));
     const TextView piece1 = TrimSpaces(rest.substr(0, rest.find(u'-')));
-    if (titleFirst) {
-        return SongInfo{Text(piece0), Text(piece1)};
-    }
-    return SongInfo{Text(piece1), Text(piece0)};
+    return titleFirst ? SongInfo{Text(piece0), Text(piece1)} : SongInfo{Text(piece1), Text(piece0)};
 }
 
 CutResult CutRealPlayer(TextView title) {
@@ -39,12 +36,10 @@ CutResult CutWinamp(TextView title) {
         return CutError::NothingToSplit;
     }
     // The playlist position is everything before the first "."; the cut drops it and the dot.
-    const auto dot = title.find(u'.');
-    const std::size_t positionLength = dot == TextView::npos ? title.size() : dot;
-    if (positionLength + 1 > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max())) {
+    const std::size_t cut = std::min(title.find(u'.'), title.size()) + 1;
+    if (cut > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max())) {
         return CutError::CutOverflow;
     }
-    const std::size_t cut = positionLength + 1;
     if (cut > title.size()) {
         return CutError::NegativeLength;
     }
@@ -54,32 +49,25 @@ CutResult CutWinamp(TextView title) {
 }  // namespace
 
 PlayerTitle ReadPlayerTitle(WindowSystem& windows, TextView className) {
-    PlayerTitle result;
-    result.window = windows.FindTopLevel(className);
+    const WindowHandle window = windows.FindNextTopLevel(className, WindowHandle::None);
     // Asked even when no window was found: the platform answers 0 then.
-    const std::optional<std::int32_t> length = windows.CaptionLength(result.window);
+    const std::optional<std::int32_t> length = windows.CaptionLength(window);
     if (!length) {
-        result.status = TitleReadStatus::NotRead;
-        return result;
+        return {.status = TitleReadStatus::NotRead, .window = window};
     }
     if (*length == std::numeric_limits<std::int32_t>::max()) {
-        result.status = TitleReadStatus::LengthOverflow;
-        return result;
+        return {.status = TitleReadStatus::LengthOverflow, .window = window};
     }
     if (*length <= 0) {
-        return result;
+        return {.window = window};
     }
     const std::int32_t readLength = std::min(*length, kCaptionReadLimit);
-    std::optional<Text> text = windows.CaptionText(result.window, readLength + 1);
+    std::optional<Text> text = windows.CaptionText(window, readLength + 1);
     if (!text) {
-        result.status = TitleReadStatus::NotRead;
-        return result;
+        return {.status = TitleReadStatus::NotRead, .window = window};
     }
-    if (text->size() > static_cast<std::size_t>(readLength)) {
-        text->resize(static_cast<std::size_t>(readLength));
-    }
-    result.title = std::move(*text);
-    return result;
+    text->resize(std::min(text->size(), static_cast<std::size_t>(readLength)));
+    return {.window = window, .title = std::move(*text)};
 }
 
 CutResult CutTitle(PlayerKind kind, TextView title) {

@@ -23,9 +23,6 @@ class WindowSystem {
     // The next top-level window of the class after `after` (None: from the start of the
     // platform's list), or None when there is no further one.
     virtual WindowHandle FindNextTopLevel(TextView className, WindowHandle after) = 0;
-    WindowHandle FindTopLevel(TextView className) {
-        return FindNextTopLevel(className, WindowHandle::None);
-    }
 
     // The next message-only window of the class (a window with no place on the desktop, made
     // only to receive messages) after `after` (None: from the start), or None.

@@ -37,7 +37,7 @@ class ProfileStore {
     // Why the latest WriteEntries failed, in the system's words ("Access is denied."); empty
     // after one that succeeded, or when the store has no words for it. Asked right after the
     // write, as the platform's own last error is.
-    virtual Text LastWriteFailure() const { return {}; }
+    virtual Text LastWriteFailure() const = 0;
 };
 
 }  // namespace tunewick

@@ -18,6 +18,7 @@ constexpr TextView kSetQuestion =
     u"Do you still wish to set a custom message? (It will be changed back on the next timer "
     u"run)";
 constexpr TextView kTrayTip = u"Tunewick";
+constexpr TextView kCreditCaption = u"Tunewick\r\nBy Vantor";
 
 }  // namespace
 
@@ -37,8 +38,6 @@ bool MainForm::Running(PlayerKind mode) const {
 }
 
 void MainForm::Send(const NowPlayingRequest& request, std::optional<PlayerKind> forMode) {
-    // Each messenger's send is a wait (see "Waits" in main_form.h): the next one goes out only
-    // while the record is still wanted.
     SendNowPlaying(p_.windows, request,
                    [this, forMode] { return forMode ? Running(*forMode) : !unloaded_; });
 }
@@ -61,13 +60,15 @@ void MainForm::ToggleMode(PlayerKind mode) {
     Send({}, std::nullopt);
 }
 
-bool MainForm::ShowTickBox(TextView text, BoxKind kind) {
-    // Timer events keep arriving while the box is open; PollTick skips them instead of opening
-    // a box on top of this one.
+void MainForm::SwitchOffWithBox(PlayerKind mode, TextView text, BoxKind kind) {
     tickBoxOpen_ = true;
     p_.boxes.Show(text, kind, kErrorTitle);
     tickBoxOpen_ = false;
-    return !unloaded_;
+    // The toggle switches the mode off; had the user done so while the box was open, it would
+    // switch it back on, so then the mode is left alone.
+    if (Running(mode)) {
+        ToggleMode(mode);
+    }
 }
 
 void MainForm::PollTick(PlayerKind mode) {
@@ -85,11 +86,7 @@ void MainForm::PollTick(PlayerKind mode) {
         const Text message = Text(ModeOf(other).name) +
                              u" is already activated! Please deactivate it to use " +
                              Text(ModeOf(mode).name);
-        // The toggle switches the mode off; only if the user did so while the box was open
-        // would it switch it back on, so then it is left alone.
-        if (ShowTickBox(message, BoxKind::Error) && ModeTimer(mode).Enabled()) {
-            ToggleMode(mode);
-        }
+        SwitchOffWithBox(mode, message, BoxKind::Error);
         // The mode is off now: reading its player and sending would speak for a mode that
         // no longer runs.
         return;
@@ -102,7 +99,7 @@ void MainForm::PollTick(PlayerKind mode) {
         polled = false;  // a failure of the toolkit underneath goes to the trap as well
     }
     if (!polled) {
-        ErrorTrap(mode);
+        SwitchOffWithBox(mode, kTrapMessage, BoxKind::Warning);
     }
 }
 
@@ -114,14 +111,9 @@ bool MainForm::Poll(PlayerKind mode) {
         // answered is for nobody now.
         return true;
     }
-    switch (read.status) {
-        case TitleReadStatus::NotRead:
-            // The player did not answer in time: the next tick tries again.
-            return true;
-        case TitleReadStatus::LengthOverflow:
-            return false;
-        case TitleReadStatus::Read:
-            break;
+    if (read.status != TitleReadStatus::Read) {
+        // A player that did not answer in time is asked again on the next tick.
+        return read.status == TitleReadStatus::NotRead;
     }
 
     if (read.window == WindowHandle::None) {
@@ -148,25 +140,14 @@ bool MainForm::Poll(PlayerKind mode) {
     return true;
 }
 
-void MainForm::ErrorTrap(PlayerKind mode) {
-    // The trap's toggle is there to switch a failing mode off; a mode already off (switched
-    // off while the box was open) stays off.
-    if (ShowTickBox(kTrapMessage, BoxKind::Warning) && ModeTimer(mode).Enabled()) {
-        ToggleMode(mode);
-    }
-}
-
 void MainForm::SendCustomMessage() {
     // Only the RealPlayer mode is asked about; the other modes' next tick simply overwrites.
-    if (ModeTimer(PlayerKind::RealPlayer).Enabled() &&
-        p_.boxes.Show(kSetQuestion, BoxKind::Question, kSetTitle) != BoxAnswer::Yes) {
-        return;
-    }
+    const bool wanted = !ModeTimer(PlayerKind::RealPlayer).Enabled() ||
+                        p_.boxes.Show(kSetQuestion, BoxKind::Question, kSetTitle) == BoxAnswer::Yes;
     // The box may have stayed open while the session ended.
-    if (unloaded_) {
-        return;
+    if (wanted && !unloaded_) {
+        Send(Song(c_.songBox.Value(), c_.artistBox.Value()), std::nullopt);
     }
-    Send(Song(c_.songBox.Value(), c_.artistBox.Value()), std::nullopt);
 }
 
 void MainForm::OpenHelp() {
@@ -266,8 +247,6 @@ void MainForm::Unload() {
     unloaded_ = true;
     // Removed whether or not it was ever added.
     p_.tray.Remove(tray_.icon);
-    tray_.asked = false;
-    tray_.hidePending = false;
     // Unconditional: the one record that must reach every messenger.
     SendNowPlaying(p_.windows, NowPlayingRequest{});
     p_.help.Close();

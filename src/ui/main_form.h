@@ -17,14 +17,12 @@
 
 namespace tunewick {
 
-// Timer intervals the window binds its timers with.
 inline constexpr std::chrono::milliseconds kModeInterval{5000};     // each mode's poll
 inline constexpr std::chrono::milliseconds kWatcherInterval{2000};  // the minimize watcher
 
-// Texts the window is created with; the form logic changes them from there. (The mode
-// buttons start with their modes' off captions.)
+// The format box's text as the window is created; Load replaces it. (The mode buttons start
+// with their modes' off captions.)
 inline constexpr TextView kDesignedFormat = u"{0} - {1}";
-inline constexpr TextView kCreditCaption = u"Tunewick\r\nBy Vantor";
 
 // What the main window's logic asks of its own window. The Win32 layer implements it over the
 // real window; tests record the calls.
@@ -130,9 +128,8 @@ class MainForm {
     Timer& ModeTimer(PlayerKind mode) const;
     // The tick's work after the guard; false when the error trap is to run.
     bool Poll(PlayerKind mode);
-    void ErrorTrap(PlayerKind mode);
-    // Shows a box from a tick; false when the form was unloaded while it was open.
-    bool ShowTickBox(TextView text, BoxKind kind);
+    // Shows a box from a tick, then switches the tick's mode off if it is still running.
+    void SwitchOffWithBox(PlayerKind mode, TextView text, BoxKind kind);
     // The mode is on and the window loaded: checked again after every wait (see "Waits").
     bool Running(PlayerKind mode) const;
     // Sends while the window stays loaded, and `forMode`, when given, stays on.

@@ -20,11 +20,6 @@ Text SaveFailureText(TextView path, TextView reason) {
     return text;
 }
 
-Text DecimalText(int value) {
-    const std::string digits = std::to_string(value);
-    return Text(digits.begin(), digits.end());
-}
-
 }  // namespace
 
 OptionsForm::OptionsForm(const OptionsFormControls& controls, ProfileStore& profile,
@@ -51,7 +46,8 @@ void OptionsForm::Load() {
 }
 
 void OptionsForm::Save() {
-    const Text minimizeAtStartup = DecimalText(c_.minimizeAtStartupBox.Value());
+    const std::string digits = std::to_string(c_.minimizeAtStartupBox.Value());
+    const Text minimizeAtStartup(digits.begin(), digits.end());
     // No mode chosen: no value at all, which deletes the key.
     std::optional<TextView> player;
     for (const PlayerMode& mode : kPlayerModes) {

@@ -799,7 +799,7 @@ class InterruptedWait : public MainFormTest, public ::testing::WithParamInterfac
 
 TEST_P(InterruptedWait, NothingFollowsWhatTheInterruptionSent) {
     const WaitCase& c = GetParam();
-    const WindowHandle first = windows.FindTopLevel(kMessengerWindowClass);
+    const WindowHandle first = windows.FindNextTopLevel(kMessengerWindowClass, WindowHandle::None);
     windows.Open(kMessengerWindowClass);
     windows.Open(kWinampClass, u"1. Band - Song - Winamp");
     followPlayerBox.SetValue(1);

@@ -142,7 +142,8 @@ TEST_F(Delivery, WithoutMessengerNothingIsSentToOtherWindows) {
     auto decoy =
         StartMessenger({.caption = u"MsnMsgrUIManager", .className = u"MsnMsgrUIManager2"});
     ASSERT_TRUE(decoy);
-    ASSERT_EQ(windows_.FindTopLevel(kMessengerWindowClass), WindowHandle::None);
+    ASSERT_EQ(windows_.FindNextTopLevel(kMessengerWindowClass, WindowHandle::None),
+              WindowHandle::None);
 
     const auto took = Timed([&] { SendNowPlaying(windows_, kSongByBand); });
 

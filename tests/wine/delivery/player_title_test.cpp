@@ -25,7 +25,8 @@ class PlayerTitle : public ::testing::Test {
     void SetUp() override {
         for (const PlayerKind kind :
              {PlayerKind::RealPlayer, PlayerKind::Winamp, PlayerKind::XMPlay}) {
-            ASSERT_EQ(windows_.FindTopLevel(ModeOf(kind).windowClass), WindowHandle::None)
+            ASSERT_EQ(windows_.FindNextTopLevel(ModeOf(kind).windowClass, WindowHandle::None),
+                      WindowHandle::None)
                 << "a player window was left by an earlier test";
         }
     }
