@@ -31,8 +31,6 @@ Text RecordField(TextView text) {
         }
     }
     field.resize(std::min(field.size(), kRecordFieldLimit));
-    // A pair whose low half is cut off loses its high half too. A lone high surrogate that the
-    // text itself holds stays: a listener gets it as it was given, and no pair is split.
     const bool splitsPair =
         taken < start.size() && IsHighSurrogate(field.back()) && IsLowSurrogate(start[taken]);
     if (splitsPair) {

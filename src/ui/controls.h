@@ -17,7 +17,6 @@ class CaptionedControl {
     virtual void SetCaption(TextView caption) = 0;
 };
 
-// A command button or a label.
 using CommandButton = CaptionedControl;
 using Label = CaptionedControl;
 

@@ -48,16 +48,13 @@ NowPlayingRequest MainForm::Song(Text title, Text artist) const {
 
 void MainForm::ToggleMode(PlayerKind mode) {
     const PlayerMode& info = ModeOf(mode);
-    CommandButton& button = Button(mode);
-    if (button.Caption() != info.onCaption) {
-        // Nothing is sent now: the first update comes with the first tick.
-        button.SetCaption(info.onCaption);
-        ModeTimer(mode).SetEnabled(true);
-        return;
+    const bool switchOn = Button(mode).Caption() != info.onCaption;
+    Button(mode).SetCaption(switchOn ? info.onCaption : info.offCaption);
+    ModeTimer(mode).SetEnabled(switchOn);
+    // Switching on sends nothing: the first update comes with the first tick.
+    if (!switchOn) {
+        Send({}, std::nullopt);
     }
-    button.SetCaption(info.offCaption);
-    ModeTimer(mode).SetEnabled(false);
-    Send({}, std::nullopt);
 }
 
 void MainForm::SwitchOffWithBox(PlayerKind mode, TextView text, BoxKind kind) {
@@ -258,7 +255,6 @@ void MainForm::Unload() {
 }
 
 void MainForm::TaskbarCreated() {
-    // A restarted shell has forgotten the icon; without it a hidden window is unreachable.
     if (tray_.asked && !unloaded_) {
         AddIconThenHide();
     }
