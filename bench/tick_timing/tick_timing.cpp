@@ -98,7 +98,7 @@ Summary Summarize(std::vector<double> samples) {
 
 int CountMessengers(WindowSystem& windows) {
     int count = 0;
-    for (WindowHandle window = windows.FindTopLevel(kMessengerWindowClass);
+    for (WindowHandle window = windows.FindNextTopLevel(kMessengerWindowClass, WindowHandle::None);
          window != WindowHandle::None;
          window = windows.FindNextTopLevel(kMessengerWindowClass, window)) {
         ++count;
@@ -118,7 +118,8 @@ int wmain(int argc, wchar_t** argv) {
     platform::Win32WindowSystem windows;
     const TextView playerClass = ModeOf(options.player).windowClass;
     const int messengers = CountMessengers(windows);
-    if (windows.FindTopLevel(playerClass) == WindowHandle::None || messengers == 0) {
+    if (windows.FindNextTopLevel(playerClass, WindowHandle::None) == WindowHandle::None ||
+        messengers == 0) {
         std::fprintf(stderr, "tick_timing: start a stand-in player and messenger first\n");
         return 1;
     }
