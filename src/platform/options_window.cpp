@@ -150,11 +150,11 @@ bool OptionsWindow::Create() {
 
 void OptionsWindow::Show() {
     // Already open: forward as it is, unsaved edits and all.
-    if (BringForward() || !Create()) {
+    if (BringForwardIfOpen(hwnd_) || !Create()) {
         return;
     }
     form_->Load();
-    ShowLoaded(Control(kOkButton));
+    ShowFirstTime(hwnd_, Control(kOkButton));
 }
 
 Text OptionsWindow::ProgramDirectory() const {
