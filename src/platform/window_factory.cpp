@@ -84,7 +84,7 @@ std::optional<std::vector<HWND>> MakeWindow(const WindowToMake& window,
                                             std::span<const ControlLayout> controls) {
     const WindowLayout& layout = window.layout;
     // No class icon: a window that carries the program's icon is given it at its DPI's sizes.
-    if (!RegisterOnce({layout.className, window.procedure, nullptr,
+    if (!RegisterOnce({layout.className, window.procedure,
                        static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))})) {
         return std::nullopt;
     }

@@ -22,11 +22,11 @@ struct WindowToMake {
     void* object;
 };
 
-// Creates the window hidden, with its client area as laid out at the system DPI, then its
-// controls in table order, which is the tab order, not yet placed: LayOutAtDpi places them at the
-// window's own DPI. A control's id is kFirstControlId plus its place in the table. The
-// controls' classes are registered already. The controls' handles, in table order, are the
-// result. Nothing, with nothing left over, when the platform refuses any of it.
+// Creates the window hidden, its client area as laid out at the system DPI, then its controls
+// in table order, which is the tab order, not yet placed (LayOutAtDpi places them). A control's
+// id is kFirstControlId plus its place in the table; the controls' classes are registered
+// already. The controls' handles, in table order; nothing, with nothing left over, when the
+// platform refuses any of it.
 std::optional<std::vector<HWND>> MakeWindow(const WindowToMake& window,
                                             std::span<const ControlLayout> controls);
 
@@ -40,12 +40,10 @@ struct DpiResources {
     UniqueIcon largeIcon;
 };
 
-// Lays out a window that MakeWindow made at `dpi`: its client area as designed, whatever
-// frame the system draws around it there, every control, those inside frames too, at its place
-// in the font its layout names, and the icons of that DPI. The one layout for a window's start
-// and for every change of its DPI. A minimized window keeps its size: only its controls are
-// placed. What `resources` holds for another DPI is replaced by what `dpi` needs, and freed
-// only once no control and no window uses it any more.
+// Lays out a window that MakeWindow made at `dpi`, at its start and at every change of its DPI:
+// its client area as designed, whatever frame the system draws around it there (a minimized
+// window keeps its size), every control at its place in the font its layout names, and the
+// icons of that DPI. What `resources` holds for another DPI is replaced by what `dpi` needs.
 void LayOutAtDpi(HWND window, const WindowLayout& layout, std::span<const HWND> made,
                  std::span<const ControlLayout> controls, DpiResources& resources, int dpi);
 
