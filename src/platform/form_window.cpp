@@ -55,7 +55,8 @@ BOOL CALLBACK TellColoursChanged(HWND control, LPARAM) {
 
 }  // namespace
 
-void RepaintWithNewColours(HWND window) {
+void FollowColours(HWND window, FormColours& colours) {
+    colours.Load();
     EnumChildWindows(window, &TellColoursChanged, 0);
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);

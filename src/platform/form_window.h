@@ -28,9 +28,9 @@ void KeepFocus(HWND window, bool active, HWND& focus);
 // The DM_GETDEFID answer that makes Enter press the focused owner-drawn command button, as
 // Enter does on any focused button of a form; 0 when the focus is elsewhere.
 LRESULT FocusedCommandButtonAsDefault(HWND window);
-// After the colours changed: the controls hear of it (the common controls keep colours of
-// their own), and the window and every control paint again.
-void RepaintWithNewColours(HWND window);
+// After the system's colours or High Contrast changed: `colours` are read again, the controls
+// hear of it (the common controls keep colours of their own), and everything paints again.
+void FollowColours(HWND window, FormColours& colours);
 // WM_DPICHANGED: the window moves to the place the system suggests and is laid out at the new
 // DPI, then drawn afresh.
 void ChangeDpi(HWND window, const WindowLayout& layout, std::span<const HWND> made,
@@ -111,11 +111,11 @@ class FormWindow : public BaseWindow<Derived> {
                 return this->Default(message, wParam, lParam);
             }
             case WM_SYSCOLORCHANGE:
-                FollowColours();
+                FollowColours(this->hwnd_, colours_);
                 return 0;
             case WM_SETTINGCHANGE:
                 if (wParam == SPI_SETHIGHCONTRAST) {
-                    FollowColours();
+                    FollowColours(this->hwnd_, colours_);
                 }
                 return this->Default(message, wParam, lParam);
             case DM_GETDEFID:
@@ -134,11 +134,6 @@ class FormWindow : public BaseWindow<Derived> {
     HWND focus_ = nullptr;  // the control that gets the focus back when the window reactivates
 
   private:
-    void FollowColours() {
-        colours_.Load();
-        RepaintWithNewColours(this->hwnd_);
-    }
-
     LiveWindows& live_;
     const WindowLayout* layout_ = nullptr;
     std::span<const ControlLayout> controlLayouts_;
