@@ -2,10 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
-#include "platform/window_class.h"
-
 namespace tunewick::platform {
 
 bool BringForwardIfOpen(HWND window) {
@@ -50,12 +46,6 @@ LRESULT FocusedCommandButtonAsDefault(HWND window) {
     return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
 }
 
-void PaintBackground(HWND window, HDC dc, HBRUSH brush) {
-    RECT client;
-    GetClientRect(window, &client);
-    FillRect(dc, &client, brush);
-}
-
 namespace {
 
 BOOL CALLBACK TellColoursChanged(HWND control, LPARAM) {
@@ -63,46 +53,13 @@ BOOL CALLBACK TellColoursChanged(HWND control, LPARAM) {
     return TRUE;
 }
 
-void LayOutWith(HWND window, const WindowLayout& layout, std::span<const HWND> made,
-                std::span<const ControlLayout> controls, const DpiResources& resources) {
-    const HFONT fonts[] = {resources.fonts[0].Get(), resources.fonts[kTitleFont].Get()};
-    LayOut(window, layout, made, controls, fonts, resources.dpi);
-    if (layout.carriesIcon) {
-        SendMessageW(window, WM_SETICON, ICON_SMALL,
-                     reinterpret_cast<LPARAM>(resources.smallIcon.Get()));
-        SendMessageW(window, WM_SETICON, ICON_BIG,
-                     reinterpret_cast<LPARAM>(resources.largeIcon.Get()));
-    }
-}
-
 }  // namespace
 
-void RepaintWithNewColours(HWND window) {
+void FollowColours(HWND window, FormColours& colours) {
+    colours.Load();
     EnumChildWindows(window, &TellColoursChanged, 0);
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-}
-
-void LayOutAtDpi(HWND window, const WindowLayout& layout, std::span<const HWND> made,
-                 std::span<const ControlLayout> controls, DpiResources& resources, int dpi) {
-    if (dpi == resources.dpi) {
-        LayOutWith(window, layout, made, controls, resources);
-        return;
-    }
-    DpiResources fresh;
-    fresh.dpi = dpi;
-    fresh.fonts[0].Reset(CreateFormFont(dpi));
-    const auto titled = [](const ControlLayout& c) { return c.font == kTitleFont; };
-    if (std::ranges::any_of(controls, titled)) {
-        fresh.fonts[kTitleFont].Reset(CreateFormFont(dpi, /*bold=*/true, /*underline=*/true));
-    }
-    if (layout.carriesIcon) {
-        fresh.smallIcon = ApplicationIcon(SM_CXSMICON, dpi);
-        fresh.largeIcon = ApplicationIcon(SM_CXICON, dpi);
-    }
-    LayOutWith(window, layout, made, controls, fresh);
-    // Nothing uses the old fonts and icons any more: they go now.
-    resources = std::move(fresh);
 }
 
 void ChangeDpi(HWND window, const WindowLayout& layout, std::span<const HWND> made,
@@ -113,7 +70,7 @@ void ChangeDpi(HWND window, const WindowLayout& layout, std::span<const HWND> ma
         return;
     }
     if (const auto* suggested = reinterpret_cast<const RECT*>(lParam); suggested != nullptr) {
-        // The system's rectangle keeps the window on the monitor it moved to; LayOut then
+        // The system's rectangle keeps the window on the monitor it moved to; LayOutAtDpi then
         // makes the client area exact, should the frame there differ from the system's guess.
         SetWindowPos(window, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,

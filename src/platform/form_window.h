@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -17,8 +16,11 @@
 
 namespace tunewick::platform {
 
-// The parts of FormWindow that do not depend on the window's class.
+// What FormWindow does whatever the window's class.
+
+// When the window is open it comes forward (restored if minimised) and this returns true.
 bool BringForwardIfOpen(HWND window);
+// The first showing of a window just made and loaded, with `focus` taking the keyboard.
 void ShowFirstTime(HWND window, HWND focus);
 // Top-level windows that are no dialogs keep their focused control across deactivation
 // themselves: remember it when the window loses activation, give it back on activation.
@@ -26,41 +28,20 @@ void KeepFocus(HWND window, bool active, HWND& focus);
 // The DM_GETDEFID answer that makes Enter press the focused owner-drawn command button, as
 // Enter does on any focused button of a form; 0 when the focus is elsewhere.
 LRESULT FocusedCommandButtonAsDefault(HWND window);
-// The window's background, in `brush`.
-void PaintBackground(HWND window, HDC dc, HBRUSH brush);
-// After the colours changed: the controls hear of it (the common controls keep colours of
-// their own), and the window and every control paint again.
-void RepaintWithNewColours(HWND window);
-
-// What a form's window is laid out with at one DPI: the forms' fonts by the controls' font
-// index (the title font only where a control names it) and, for a window that carries it, the
-// program's icon at the small and large sizes of that DPI.
-struct DpiResources {
-    int dpi = 0;  // 0: none made yet
-    std::array<UniqueFont, kTitleFont + 1> fonts;
-    UniqueIcon smallIcon;
-    UniqueIcon largeIcon;
-};
-
-// Lays the window out at `dpi` (see LayOut) and gives it the icons of that DPI. What
-// `resources` holds for another DPI is replaced by what `dpi` needs, and freed only once no
-// control and no window uses it any more.
-void LayOutAtDpi(HWND window, const WindowLayout& layout, std::span<const HWND> made,
-                 std::span<const ControlLayout> controls, DpiResources& resources, int dpi);
-
+// After the system's colours or High Contrast changed: `colours` are read again, the controls
+// hear of it (the common controls keep colours of their own), and everything paints again.
+void FollowColours(HWND window, FormColours& colours);
 // WM_DPICHANGED: the window moves to the place the system suggests and is laid out at the new
 // DPI, then drawn afresh.
 void ChangeDpi(HWND window, const WindowLayout& layout, std::span<const HWND> made,
                std::span<const ControlLayout> controls, DpiResources& resources, WPARAM wParam,
                LPARAM lParam);
 
-// What the program's top-level windows do alike: each is made from its form's layout tables
-// at the DPI of its monitor and laid out again from them when that DPI changes, opened once at
-// a time, counted among the live windows while it is there, keeps its focused control across
-// deactivation, and paints its background, owner-drawn buttons, frames and labels in the
-// forms' colours, which follow the user's High Contrast setting and system colours as they
-// change. Derived::SurfaceOf(id) gives the surface a control paints as, or
-// nothing for the platform's own colours.
+// What the program's top-level windows do alike: made from their layout tables at their
+// monitor's DPI and laid out again when it changes, opened once at a time, counted among the
+// live windows, keeping their focused control, and painting in the forms' colours as High
+// Contrast and the system's colours change. Derived::SurfaceOf(id) gives the surface a control
+// paints as, or nothing for the platform's own colours.
 template <class Derived>
 class FormWindow : public BaseWindow<Derived> {
   protected:
@@ -90,13 +71,6 @@ class FormWindow : public BaseWindow<Derived> {
         return this->hwnd_ != nullptr && index < controls_.size() ? controls_[index] : nullptr;
     }
 
-    // When the window is open already it comes forward (restored if minimised) and this
-    // returns true.
-    bool BringForward() const { return BringForwardIfOpen(this->hwnd_); }
-
-    // The first showing of a window just made and loaded, with `focus` taking the keyboard.
-    void ShowLoaded(HWND focus) const { ShowFirstTime(this->hwnd_, focus); }
-
     void DestroyIfOpen() const {
         if (this->hwnd_ != nullptr) {
             DestroyWindow(this->hwnd_);
@@ -117,10 +91,12 @@ class FormWindow : public BaseWindow<Derived> {
             case WM_DESTROY:
                 live_.Closed(this->hwnd_);
                 return 0;
-            case WM_ERASEBKGND:
-                PaintBackground(this->hwnd_, reinterpret_cast<HDC>(wParam),
-                                colours_.Brush(Surface::Form));
+            case WM_ERASEBKGND: {
+                RECT client;
+                GetClientRect(this->hwnd_, &client);
+                FillRect(reinterpret_cast<HDC>(wParam), &client, colours_.Brush(Surface::Form));
                 return TRUE;
+            }
             case WM_DRAWITEM:
                 DrawCommandButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), colours_);
                 return TRUE;
@@ -135,11 +111,11 @@ class FormWindow : public BaseWindow<Derived> {
                 return this->Default(message, wParam, lParam);
             }
             case WM_SYSCOLORCHANGE:
-                FollowColours();
+                FollowColours(this->hwnd_, colours_);
                 return 0;
             case WM_SETTINGCHANGE:
                 if (wParam == SPI_SETHIGHCONTRAST) {
-                    FollowColours();
+                    FollowColours(this->hwnd_, colours_);
                 }
                 return this->Default(message, wParam, lParam);
             case DM_GETDEFID:
@@ -158,11 +134,6 @@ class FormWindow : public BaseWindow<Derived> {
     HWND focus_ = nullptr;  // the control that gets the focus back when the window reactivates
 
   private:
-    void FollowColours() {
-        colours_.Load();
-        RepaintWithNewColours(this->hwnd_);
-    }
-
     LiveWindows& live_;
     const WindowLayout* layout_ = nullptr;
     std::span<const ControlLayout> controlLayouts_;

@@ -101,7 +101,7 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 bool RegisterFrameClass() {
-    return RegisterOnce({kFrameClassName, &FrameProc, nullptr, nullptr, sizeof(LONG_PTR)});
+    return RegisterOnce({kFrameClassName, &FrameProc, nullptr, sizeof(LONG_PTR)});
 }
 
 }  // namespace tunewick::platform

@@ -36,15 +36,12 @@ HelpWindow::HelpWindow(LiveWindows& live) : FormWindow(live) {}
 HelpWindow::~HelpWindow() = default;
 
 void HelpWindow::Show() {
-    if (BringForward()) {
-        return;
-    }
-    if (!CreateFromLayout(kWindow, kControls)) {
+    if (BringForwardIfOpen(hwnd_) || !CreateFromLayout(kWindow, kControls)) {
         return;
     }
     focus_ = Control(kOkButton);
     Win32Text(Control(kHelpTextBox)).SetValue(kHelpText);
-    ShowLoaded(focus_);
+    ShowFirstTime(hwnd_, focus_);
 }
 
 void HelpWindow::Close() {

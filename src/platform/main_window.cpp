@@ -10,7 +10,6 @@
 #include "platform/program_directory.h"
 #include "platform/single_instance.h"
 #include "platform/trace.h"
-#include "platform/wide_text.h"
 #include "platform/window_class.h"
 
 namespace tunewick::platform {
@@ -26,8 +25,7 @@ constexpr WindowLayout kWindow = {
     5295,
     true};
 
-// The controls, in tab order: the ids follow the layout table below. The form designer's
-// names in the comments link each control to the description of its handler.
+// The controls in tab order, which is the layout table's order, with the form designer's names.
 enum ControlId : int {
     kUnseenFocusBox = kFirstControlId,  // Text2
     kRealPlayerButton,                  // cmdON
@@ -86,11 +84,9 @@ constexpr ControlLayout kControls[] = {
 };
 // clang-format on
 
-constexpr TextView kMinimizeToTrayTip = u"Minimize Ospray To The Tray";
-
 // A tool tip for `tool`: a comfort, so a failure is only traced. The tip window belongs to
 // `owner` and goes with it.
-void AddToolTip(HWND owner, HWND tool, TextView text) {
+void AddToolTip(HWND owner, HWND tool, const wchar_t* text) {
     HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
@@ -100,19 +96,17 @@ void AddToolTip(HWND owner, HWND tool, TextView text) {
         TraceFailure(L"CreateWindowExW " TOOLTIPS_CLASSW, error);
         return;
     }
-    Text copy(text);
     TOOLINFOW info{};
     info.cbSize = sizeof(info);
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = owner;
     info.uId = reinterpret_cast<UINT_PTR>(tool);
-    info.lpszText = const_cast<wchar_t*>(Wide(copy));
+    info.lpszText = const_cast<wchar_t*>(text);
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 }  // namespace
 
-// The adapters the form logic works through, over the controls' handles.
 struct MainWindow::Controls {
     explicit Controls(const MainWindow& w)
         : modeButtons(AdaptersFor<Win32Text>(kModeButtonIds,
@@ -169,7 +163,7 @@ bool MainWindow::Create() {
     controls_ = std::make_unique<Controls>(*this);
     // Only the watcher runs from the start.
     controls_->minimizeWatcher.SetEnabled(true);
-    AddToolTip(hwnd_, Control(kMinimizeToTrayButton), kMinimizeToTrayTip);
+    AddToolTip(hwnd_, Control(kMinimizeToTrayButton), L"Minimize Ospray To The Tray");
     focus_ = Control(kUnseenFocusBox);
     boxes_ = std::make_unique<Win32MessageBoxes>([this] {
         // A box of a window in the tray has no owner: it would otherwise be hidden with it.
@@ -222,8 +216,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 DestroyWindow(hwnd_);
             }
             return 0;
-        case WM_QUERYENDSESSION:
-            return TRUE;
         case WM_DESTROY:
             if (whenClosed_) {
                 whenClosed_();

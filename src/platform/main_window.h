@@ -41,7 +41,7 @@ class MainWindow : public FormWindow<MainWindow>, private MainFormHost {
     void WhenClosed(std::function<void()> action) { whenClosed_ = std::move(action); }
 
   private:
-    struct Controls;
+    struct Controls;  // the adapters the form logic works through
 
     void OnCommand(int id, int code);
     void OnTimer(UINT_PTR id);

@@ -22,8 +22,7 @@ constexpr WindowLayout kWindow = {L"TunewickOptions",
                                   4215,
                                   true};
 
-// The controls, in tab order: the ids follow the layout table below. The form designer's
-// names in the comments link each control to the description of its handler.
+// The controls in tab order, which is the layout table's order, with the form designer's names.
 enum ControlId : int {
     kOkButton = kFirstControlId,  // cmdOK
     kRealPlayerOption,            // AutoAct(0)
@@ -100,7 +99,6 @@ void UseClassicLook(std::initializer_list<HWND> controls) {
 
 }  // namespace
 
-// The adapters the form logic works through, over the controls' handles.
 struct OptionsWindow::Controls {
     explicit Controls(const OptionsWindow& w)
         : startupModeButtons(AdaptersFor<Win32OptionButton>(
@@ -150,11 +148,11 @@ bool OptionsWindow::Create() {
 
 void OptionsWindow::Show() {
     // Already open: forward as it is, unsaved edits and all.
-    if (BringForward() || !Create()) {
+    if (BringForwardIfOpen(hwnd_) || !Create()) {
         return;
     }
     form_->Load();
-    ShowLoaded(Control(kOkButton));
+    ShowFirstTime(hwnd_, Control(kOkButton));
 }
 
 Text OptionsWindow::ProgramDirectory() const {

@@ -31,7 +31,7 @@ class OptionsWindow : public FormWindow<OptionsWindow>,
     static std::optional<Surface> SurfaceOf(int id);
 
   private:
-    struct Controls;
+    struct Controls;  // the adapters the form logic works through
 
     bool Create();
     Text ProgramDirectory() const override;

@@ -80,8 +80,7 @@ void DrawCommandButton(const DRAWITEMSTRUCT& item, const FormColours& colours) {
                                       : Surface::Button;
     const COLORREF text = colours.Text(surface);
 
-    // The focused button carries an outline in its caption's colour, as the platform's buttons
-    // do.
+    // The focused button has an outline in its caption's colour, as the platform's buttons do.
     if (focused) {
         const UniqueBrush outline(CreateSolidBrush(text));
         FrameRect(dc, &face, outline.Get());
@@ -112,8 +111,7 @@ void DrawCommandButton(const DRAWITEMSTRUCT& item, const FormColours& colours) {
     if (focused && (item.itemState & ODS_NOFOCUSRECT) == 0) {
         RECT focus = face;
         InflateRect(&focus, -2, -2);
-        SetTextColor(dc, text);
-        SetBkColor(dc, colours.Background(surface));
+        colours.Apply(dc, surface);  // DrawFocusRect's dots take the DC's colours
         DrawFocusRect(dc, &focus);
     }
 }

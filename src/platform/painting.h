@@ -20,7 +20,6 @@ class FormColours {
     // are freed.
     void Load();
 
-    COLORREF Background(Surface surface) const { return At(surface).background; }
     COLORREF Text(Surface surface) const { return At(surface).text; }
     HBRUSH Brush(Surface surface) const { return At(surface).brush.Get(); }
 

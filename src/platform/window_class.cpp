@@ -15,8 +15,6 @@ bool RegisterOnce(const WindowClass& windowClass) {
     wc.lpfnWndProc = windowClass.procedure;
     wc.cbWndExtra = windowClass.windowExtraBytes;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hIcon = windowClass.icon;
-    wc.hIconSm = windowClass.icon;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = windowClass.background;
     wc.lpszClassName = windowClass.name;

@@ -6,11 +6,9 @@
 
 namespace tunewick::platform {
 
-// A window class of the program.
 struct WindowClass {
     const wchar_t* name;
     WNDPROC procedure;
-    HICON icon = nullptr;
     HBRUSH background = nullptr;
     int windowExtraBytes = 0;
 };

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "platform/trace.h"
 #include "platform/wide_text.h"
@@ -82,7 +84,7 @@ std::optional<std::vector<HWND>> MakeWindow(const WindowToMake& window,
                                             std::span<const ControlLayout> controls) {
     const WindowLayout& layout = window.layout;
     // No class icon: a window that carries the program's icon is given it at its DPI's sizes.
-    if (!RegisterOnce({layout.className, window.procedure, nullptr,
+    if (!RegisterOnce({layout.className, window.procedure,
                        static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))})) {
         return std::nullopt;
     }
@@ -112,13 +114,34 @@ std::optional<std::vector<HWND>> MakeWindow(const WindowToMake& window,
     return made;
 }
 
-void LayOut(HWND window, const WindowLayout& layout, std::span<const HWND> made,
-            std::span<const ControlLayout> controls, std::span<const HFONT> fonts, int dpi) {
+void LayOutAtDpi(HWND window, const WindowLayout& layout, std::span<const HWND> made,
+                 std::span<const ControlLayout> controls, DpiResources& resources, int dpi) {
+    DpiResources previous;  // goes at the end, when nothing uses it any more
+    if (dpi != resources.dpi) {
+        previous = std::exchange(resources, DpiResources{dpi});
+        resources.fonts[0].Reset(CreateFormFont(dpi));
+        const auto titled = [](const ControlLayout& c) { return c.font == kTitleFont; };
+        if (std::ranges::any_of(controls, titled)) {
+            resources.fonts[kTitleFont].Reset(
+                CreateFormFont(dpi, /*bold=*/true, /*underline=*/true));
+        }
+        if (layout.carriesIcon) {
+            resources.smallIcon = ApplicationIcon(SM_CXSMICON, dpi);
+            resources.largeIcon = ApplicationIcon(SM_CXICON, dpi);
+        }
+    }
     FitClientArea(window, layout, dpi);
     for (std::size_t i = 0; i < made.size() && i < controls.size(); ++i) {
         const ControlLayout& control = controls[i];
-        PlaceControl(made[i], control, dpi,
-                     control.font < fonts.size() ? fonts[control.font] : nullptr);
+        PlaceControl(
+            made[i], control, dpi,
+            control.font < resources.fonts.size() ? resources.fonts[control.font].Get() : nullptr);
+    }
+    if (layout.carriesIcon) {
+        SendMessageW(window, WM_SETICON, ICON_SMALL,
+                     reinterpret_cast<LPARAM>(resources.smallIcon.Get()));
+        SendMessageW(window, WM_SETICON, ICON_BIG,
+                     reinterpret_cast<LPARAM>(resources.largeIcon.Get()));
     }
 }
 

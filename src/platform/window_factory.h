@@ -4,10 +4,12 @@
 
 #include <windows.h>
 
+#include <array>
 #include <optional>
 #include <span>
 #include <vector>
 
+#include "platform/handles.h"
 #include "platform/layout.h"
 
 namespace tunewick::platform {
@@ -20,20 +22,30 @@ struct WindowToMake {
     void* object;
 };
 
-// Creates the window hidden, with its client area as laid out at the system DPI, then its
-// controls in table order, which is the tab order, not yet placed: LayOut places them at the
-// window's own DPI. A control's id is kFirstControlId plus its place in the table. The
-// controls' classes are registered already. The controls' handles, in table order, are the
-// result. Nothing, with nothing left over, when the platform refuses any of it.
+// Creates the window hidden, its client area as laid out at the system DPI, then its controls
+// in table order, which is the tab order, not yet placed (LayOutAtDpi places them). A control's
+// id is kFirstControlId plus its place in the table; the controls' classes are registered
+// already. The controls' handles, in table order; nothing, with nothing left over, when the
+// platform refuses any of it.
 std::optional<std::vector<HWND>> MakeWindow(const WindowToMake& window,
                                             std::span<const ControlLayout> controls);
 
-// Lays out a window that MakeWindow made at `dpi`: its client area as designed, whatever
-// frame the system draws around it there, and every control, those inside frames too, at its
-// place in the font its layout names. The one layout for a window's start and for every
-// change of its DPI. A minimized window keeps its size: only its controls are placed.
-void LayOut(HWND window, const WindowLayout& layout, std::span<const HWND> made,
-            std::span<const ControlLayout> controls, std::span<const HFONT> fonts, int dpi);
+// What a window is laid out with at one DPI: the forms' fonts by the controls' font index (the
+// title font only where a control names it) and, for a window that carries it, the program's
+// icon at the small and large sizes of that DPI.
+struct DpiResources {
+    int dpi = 0;  // 0: none made yet
+    std::array<UniqueFont, kTitleFont + 1> fonts;
+    UniqueIcon smallIcon;
+    UniqueIcon largeIcon;
+};
+
+// Lays out a window that MakeWindow made at `dpi`, at its start and at every change of its DPI:
+// its client area as designed, whatever frame the system draws around it there (a minimized
+// window keeps its size), every control at its place in the font its layout names, and the
+// icons of that DPI. What `resources` holds for another DPI is replaced by what `dpi` needs.
+void LayOutAtDpi(HWND window, const WindowLayout& layout, std::span<const HWND> made,
+                 std::span<const ControlLayout> controls, DpiResources& resources, int dpi);
 
 // Creates one control at its place at `dpi` in `font`; null, with a trace, when the platform
 // refuses.
