@@ -22,6 +22,13 @@ UINT ShowRunningInstanceMessage();
 // is closing) is a refusal.
 inline constexpr LRESULT kShownAnswer = 1;
 
+// Ownership is given back before the handle closes, so a start waiting for this one finds the
+// mutex released rather than abandoned.
+inline void ReleaseAndCloseMutex(HANDLE mutex) {
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+
 // A start's claim to be the one Tunewick of the user's session, held from before any window or
 // setting is touched until the main window closes.
 class SingleInstance {
@@ -39,13 +46,7 @@ class SingleInstance {
     void GiveUp() { mutex_.Reset(); }
 
   private:
-    // Ownership is given back before the handle closes, so a start waiting for this one finds
-    // the mutex released rather than abandoned.
-    static void ReleaseAndClose(HANDLE mutex) noexcept {
-        ReleaseMutex(mutex);
-        CloseHandle(mutex);
-    }
-    using OwnedMutex = UniqueResource<ClosedBy<HANDLE, &ReleaseAndClose>>;
+    using OwnedMutex = UniqueResource<ClosedBy<HANDLE, &ReleaseAndCloseMutex>>;
 
     SingleInstance(OwnedMutex mutex, bool shouldRun)
         : mutex_(std::move(mutex)), shouldRun_(shouldRun) {}
