@@ -65,13 +65,16 @@ struct ClosedBy {
     static void Close(Value value) noexcept { Free(value); }
 };
 
-// A file from CreateFileW, which reports failure as INVALID_HANDLE_VALUE, not null.
-struct FileHandle {
+// Traits for a handle that `Free` closes and INVALID_HANDLE_VALUE, not null, leaves unowned.
+template <auto Free>
+struct ClosedByUnlessInvalid {
     using Value = HANDLE;
     static Value Null() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Value value) noexcept { CloseHandle(value); }
+    static void Close(Value value) noexcept { Free(value); }
 };
-using UniqueFile = UniqueResource<FileHandle>;
+// CreateFileW and FindFirstFileW report failure as INVALID_HANDLE_VALUE.
+using UniqueFile = UniqueResource<ClosedByUnlessInvalid<&CloseHandle>>;
+using UniqueSearch = UniqueResource<ClosedByUnlessInvalid<&FindClose>>;
 
 // A menu attached to a window is destroyed with it: release it when attaching.
 using UniqueMenu = UniqueResource<ClosedBy<HMENU, &DestroyMenu>>;

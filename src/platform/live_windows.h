@@ -20,7 +20,7 @@ class LiveWindows {
         }
     }
     bool Contains(HWND window) const {
-        return std::find(windows_.begin(), windows_.end(), window) != windows_.end();
+        return std::ranges::find(windows_, window) != windows_.end();
     }
 
   private:

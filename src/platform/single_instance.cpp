@@ -52,7 +52,7 @@ class Win32SessionClaim final : public SessionClaim {
         // others, and nothing needs to be traced.
         AllowSetForegroundWindow(processId);
         // Sent, not posted: the answer says whether it showed, and a window that is closing
-        // answers so. It answers in the middle of its own waits on other programs too.
+        // answers so.
         DWORD_PTR answer = 0;
         SetLastError(ERROR_SUCCESS);
         if (SendMessageTimeoutW(running, request, 0, 0, SMTO_ABORTIFHUNG, kAnswerBoundMs,
@@ -117,7 +117,6 @@ UINT ShowRunningInstanceMessage() {
             const DWORD error = GetLastError();
             TraceFailure(L"RegisterWindowMessageW", error);
         }
-        // A second start of normal integrity asks an elevated Tunewick too.
         AcceptFromLowerIntegrity(registered);
         return registered;
     }();

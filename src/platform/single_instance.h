@@ -9,10 +9,8 @@
 namespace tunewick::platform {
 
 // The mutex the running Tunewick of a session holds while its main window is open. "Local\"
-// puts the name into the namespace of the user's log-on session (each user of a
-// fast-user-switched or remote desktop machine has a session of their own, from Windows 2000
-// and XP on); the GUID, made for Tunewick alone, keeps it apart from every other program's
-// names.
+// puts the name into the user's log-on session (with fast user switching or a remote desktop,
+// each user has one); the GUID, made for Tunewick alone, keeps it apart from other programs'.
 inline constexpr wchar_t kInstanceMutexName[] =
     L"Local\\Tunewick-32ac16a3-8273-4001-8351-5ef82cde8805";
 
@@ -24,15 +22,19 @@ UINT ShowRunningInstanceMessage();
 // is closing) is a refusal.
 inline constexpr LRESULT kShownAnswer = 1;
 
+// Ownership is given back before the handle closes, so a start waiting for this one finds the
+// mutex released rather than abandoned.
+inline void ReleaseAndCloseMutex(HANDLE mutex) {
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+
 // A start's claim to be the one Tunewick of the user's session, held from before any window or
 // setting is touched until the main window closes.
 class SingleInstance {
   public:
-    // Claims the session for this start (DecideStart in ui/session_start.h): when another
-    // Tunewick holds it, asks that one's main window (of the class `mainWindowClass`) to show
-    // itself, and returns a claim that says this start is not to run once it has. One that shows
-    // no window (it is starting, or closing it) is waited for, a few seconds at most: this start
-    // runs if the other ends meanwhile.
+    // Claims the session for this start as DecideStart (ui/session_start.h) decides; the
+    // running Tunewick's main window is found by its class, `mainWindowClass`.
     static SingleInstance Claim(const wchar_t* mainWindowClass);
 
     // False when another Tunewick runs in this session: this start ends at once, having sent,
@@ -44,17 +46,7 @@ class SingleInstance {
     void GiveUp() { mutex_.Reset(); }
 
   private:
-    // Ownership is given back before the handle closes, so a start waiting for this one finds
-    // the mutex released rather than abandoned.
-    struct OwnedMutexTraits {
-        using Value = HANDLE;
-        static Value Null() noexcept { return nullptr; }
-        static void Close(Value mutex) noexcept {
-            ReleaseMutex(mutex);
-            CloseHandle(mutex);
-        }
-    };
-    using OwnedMutex = UniqueResource<OwnedMutexTraits>;
+    using OwnedMutex = UniqueResource<ClosedBy<HANDLE, &ReleaseAndCloseMutex>>;
 
     SingleInstance(OwnedMutex mutex, bool shouldRun)
         : mutex_(std::move(mutex)), shouldRun_(shouldRun) {}

@@ -62,13 +62,13 @@ KeptFunction<Function> Keep(const wchar_t* fileName, const char* name) {
 
 }  // namespace
 
-DllSearch RestrictDllSearch() {
+void RestrictDllSearch() {
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
     if (const auto setDefault =
             LookUp<SetDefaultDllDirectoriesFn>(kernel, "SetDefaultDllDirectories")) {
         if (setDefault(kSearchSystem32) != FALSE) {
-            return DllSearch::SystemFolderOnly;
+            return;
         }
         const DWORD error = GetLastError();
         TraceFailure(L"SetDefaultDllDirectories", error);
@@ -76,13 +76,12 @@ DllSearch RestrictDllSearch() {
     using SetDllDirectoryFn = BOOL(WINAPI*)(LPCWSTR);
     if (const auto setDirectory = LookUp<SetDllDirectoryFn>(kernel, "SetDllDirectoryW")) {
         if (setDirectory(L"") != FALSE) {
-            return DllSearch::WithoutCurrentDirectory;
+            return;
         }
         const DWORD error = GetLastError();
         TraceFailure(L"SetDllDirectoryW", error);
     }
     TraceNote(L"this Windows cannot keep DLLs from the current directory out of the program");
-    return DllSearch::Unchanged;
 }
 
 SystemLibrary SystemLibrary::Load(const wchar_t* fileName) {

@@ -13,19 +13,13 @@
 
 namespace tunewick::platform {
 
-// Where Windows looks for a DLL loaded by name from now on.
-enum class DllSearch {
-    SystemFolderOnly,         // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)
-    WithoutCurrentDirectory,  // SetDllDirectoryW(L""): the program's folder still comes first
-    Unchanged,                // neither could be had
-};
-
 // Keeps the DLLs that Windows and the program load by name (the visual styles, the shell,
 // input, accessibility, and what those import) out of the program's folder and the current
 // directory. A portable Tunewick lies in Downloads or on the Desktop beside files nobody looked
 // at, and a file there named like a system DLL would run inside it. The first call of the
-// program, before anything loads a DLL.
-DllSearch RestrictDllSearch();
+// program, before anything loads a DLL. Where SetDefaultDllDirectories is missing,
+// SetDllDirectoryW(L"") keeps out the current directory, not the program's folder.
+void RestrictDllSearch();
 
 // The function `name` of a DLL the process has loaded, as `Function`; null where this Windows
 // lacks it.

@@ -85,8 +85,7 @@ bool IsUtf8BeyondAscii(std::string_view bytes) {
     return beyondAscii;
 }
 
-// How a profile file's text is stored. The profile functions know UTF-16 (by its mark) and
-// ANSI; Notepad saves UTF-8, without the mark since Windows 10, which they would read as ANSI.
+// The profile functions know UTF-16 (by its mark) and ANSI; UTF-8 they would take for ANSI.
 enum class Encoding { Ansi, Utf8, Utf16 };
 
 Encoding EncodingOf(std::string_view bytes) {
@@ -100,7 +99,8 @@ Encoding EncodingOf(std::string_view bytes) {
 // True when the user's ANSI code page has bytes of its own for every character of `text`: none
 // becomes the default "?" and none a look-alike ("best fit"), as in the profile functions' own
 // conversion.
-bool FitsAnsiCodePage(const std::wstring& text) {
+bool FitsAnsiCodePage(TextView given) {
+    const std::wstring text = CString(given);
     if (text.empty() || GetACP() == CP_UTF8) {
         return true;  // UTF-8 has bytes for every character
     }
@@ -110,18 +110,6 @@ bool FitsAnsiCodePage(const std::wstring& text) {
                             static_cast<int>(text.size()), nullptr, 0, nullptr, &usedDefault);
     return size > 0 && usedDefault == FALSE;
 }
-
-// An entry as the W function takes it.
-struct WideEntry {
-    std::wstring section;
-    std::wstring key;
-    std::optional<std::wstring> value;
-
-    bool FitsCodePage() const {
-        return FitsAnsiCodePage(section) && FitsAnsiCodePage(key) &&
-               (!value || FitsAnsiCodePage(*value));
-    }
-};
 
 // The file as the save found it: its attributes and bytes; not found when it is missing.
 struct Original {
@@ -214,78 +202,59 @@ DWORD WriteBytes(HANDLE file, std::string_view bytes) {
     return ERROR_SUCCESS;
 }
 
-// Deletes the copy when the save ends without it taking the file's place.
-class [[nodiscard]] CopyRemoval {
+void DeleteTraced(const std::wstring& path) {
+    if (DeleteFileW(path.c_str()) == FALSE) {
+        const DWORD error = GetLastError();
+        TraceFailure(L"DeleteFileW " + path, error);
+    }
+}
+
+// Deletes the file at `path` with the object, unless kept; none for an empty path.
+class [[nodiscard]] Removal {
   public:
-    explicit CopyRemoval(const std::wstring& copy) : copy_(copy) {}
-    CopyRemoval(const CopyRemoval&) = delete;
-    CopyRemoval& operator=(const CopyRemoval&) = delete;
-    ~CopyRemoval() {
-        if (!inPlace_ && DeleteFileW(copy_.c_str()) == FALSE) {
-            const DWORD error = GetLastError();
-            TraceFailure(L"DeleteFileW " + copy_, error);
+    explicit Removal(std::wstring path = {}) : path_(std::move(path)) {}
+    Removal(Removal&& other) noexcept : path_(std::exchange(other.path_, {})) {}
+    Removal& operator=(Removal&&) = delete;
+    ~Removal() {
+        if (!path_.empty()) {
+            DeleteTraced(path_);
         }
     }
-    void InPlace() { inPlace_ = true; }
 
-  private:
-    const std::wstring& copy_;
-    bool inPlace_ = false;
-};
-
-// A file in the temp folder holding given bytes, deleted with the object: a read of a UTF-8 file
-// works through a UTF-16 copy of it there, and the user's file and folder stay as they are.
-class [[nodiscard]] TemporaryCopy {
-  public:
-    // Empty, traced, when the temp folder takes no file.
-    explicit TemporaryCopy(std::string_view bytes) {
-        wchar_t folder[MAX_PATH + 1];
-        const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-        if (length == 0 || length > MAX_PATH) {
-            const DWORD error = GetLastError();
-            TraceFailure(L"GetTempPathW", error);
-            return;
-        }
-        wchar_t name[MAX_PATH];
-        if (GetTempFileNameW(folder, L"twk", 0, name) == 0) {
-            const DWORD error = GetLastError();
-            TraceFailure(L"GetTempFileNameW " + std::wstring(folder), error);
-            return;
-        }
-        path_ = name;  // made, empty: removed from here on
-        const UniqueFile file(CreateFileW(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                          FILE_ATTRIBUTE_TEMPORARY, nullptr));
-        const DWORD error = file ? WriteBytes(file.Get(), bytes) : GetLastError();
-        if (error != ERROR_SUCCESS) {
-            TraceFailure(L"WriteFile " + path_, error);
-            Remove();
-        }
-    }
-    TemporaryCopy(const TemporaryCopy&) = delete;
-    TemporaryCopy& operator=(const TemporaryCopy&) = delete;
-    ~TemporaryCopy() { Remove(); }
-
-    explicit operator bool() const { return !path_.empty(); }
     const std::wstring& Path() const { return path_; }
+    void Keep() { path_.clear(); }
 
   private:
-    void Remove() {
-        if (!path_.empty() && DeleteFileW(path_.c_str()) == FALSE) {
-            const DWORD error = GetLastError();
-            TraceFailure(L"DeleteFileW " + path_, error);
-        }
-        path_.clear();
-    }
-
     std::wstring path_;
 };
 
-// A search from FindFirstFileW, which reports failure as INVALID_HANDLE_VALUE.
-struct FindHandle {
-    using Value = HANDLE;
-    static Value Null() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Value value) noexcept { FindClose(value); }
-};
+// A file in the temp folder holding `bytes`, deleted with the result: a read of a UTF-8 file
+// works through a UTF-16 copy of it there, and the user's file and folder stay as they are.
+// An empty path, traced, when the temp folder takes no file.
+Removal TemporaryCopy(std::string_view bytes) {
+    wchar_t folder[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) {
+        const DWORD error = GetLastError();
+        TraceFailure(L"GetTempPathW", error);
+        return Removal();
+    }
+    wchar_t name[MAX_PATH];
+    if (GetTempFileNameW(folder, L"twk", 0, name) == 0) {
+        const DWORD error = GetLastError();
+        TraceFailure(L"GetTempFileNameW " + std::wstring(folder), error);
+        return Removal();
+    }
+    Removal made(name);  // made, empty; declared before the handle, so deleted once it closes
+    const UniqueFile file(CreateFileW(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                      FILE_ATTRIBUTE_TEMPORARY, nullptr));
+    const DWORD error = file ? WriteBytes(file.Get(), bytes) : GetLastError();
+    if (error != ERROR_SUCCESS) {
+        TraceFailure(L"WriteFile " + made.Path(), error);
+        return Removal();
+    }
+    return made;
+}
 
 // The process whose save made the copy `name` (in the folder of `file`, "<file's
 // name>.<process id>-<n>.tmp"); none for any other name.
@@ -339,7 +308,7 @@ void RemoveLeftCopies(const std::wstring& file) {
     const std::wstring fileName = file.substr(folder.size());
     WIN32_FIND_DATAW found{};
     // The pattern may match more than the copies (and their short names): CopyMaker decides.
-    const UniqueResource<FindHandle> search(FindFirstFileW((file + L".*-*.tmp").c_str(), &found));
+    const UniqueSearch search(FindFirstFileW((file + L".*-*.tmp").c_str(), &found));
     if (!search) {
         return;  // none, or a folder that cannot be listed, which the save itself reports
     }
@@ -348,11 +317,7 @@ void RemoveLeftCopies(const std::wstring& file) {
         if (!maker || StillSaving(*maker)) {
             continue;
         }
-        const std::wstring left = folder + found.cFileName;
-        if (DeleteFileW(left.c_str()) == FALSE) {
-            const DWORD error = GetLastError();
-            TraceFailure(L"DeleteFileW " + left, error);
-        }
+        DeleteTraced(folder + found.cFileName);
     } while (FindNextFileW(search.Get(), &found) != FALSE);
 }
 
@@ -367,8 +332,7 @@ std::size_t Win32ProfileStore::GetString(TextView section, TextView key, TextVie
         return GetProfileString(CString(section).c_str(), CString(key).c_str(),
                                 CString(defaultValue), buffer, from);
     };
-    // The profile functions would take a UTF-8 file for ANSI: it is read through a UTF-16 copy.
-    // A file that cannot be read here is left to them, which read it as they can.
+    // A file that cannot be read here is left to the profile functions, which read it as they can.
     Original original;
     if (ReadOriginal(file, original) != ERROR_SUCCESS || !original.found ||
         EncodingOf(original.bytes) != Encoding::Utf8) {
@@ -379,8 +343,8 @@ std::size_t Win32ProfileStore::GetString(TextView section, TextView key, TextVie
         TraceFailure(L"MultiByteToWideChar " + file, error);
         return get(file);
     }
-    const TemporaryCopy copy(original.bytes);
-    return get(copy ? copy.Path() : file);
+    const Removal copy = TemporaryCopy(original.bytes);
+    return get(copy.Path().empty() ? file : copy.Path());
 }
 
 bool Win32ProfileStore::WriteEntries(std::span<const ProfileEntry> entries, TextView path) {
@@ -398,26 +362,19 @@ bool Win32ProfileStore::WriteEntries(std::span<const ProfileEntry> entries, Text
         return Fail(L"Reading " + file, error);
     }
 
-    std::vector<WideEntry> wide;
-    wide.reserve(entries.size());
-    bool fits = true;
-    bool anyValue = false;
-    for (const ProfileEntry& entry : entries) {
-        const WideEntry& added = wide.emplace_back(WideEntry{
-            CString(entry.section), CString(entry.key),
-            entry.value ? std::optional<std::wstring>(CString(*entry.value)) : std::nullopt});
-        fits = fits && added.FitsCodePage();
-        anyValue = anyValue || added.value.has_value();
-    }
-    if (!original.found && !anyValue) {
+    const auto hasValue = [](const ProfileEntry& entry) { return entry.value.has_value(); };
+    if (!original.found && std::ranges::none_of(entries, hasValue)) {
         // Keys deleted from no file: the platform makes no file for that, nor does this.
         lastWriteFailure_.clear();
         return true;
     }
-    // A UTF-8 file becomes UTF-16, which the profile functions keep: they would write ANSI into
-    // it. So does an ANSI file that is to take a character its code page lacks.
+    const auto fits = [](const ProfileEntry& entry) {
+        return FitsAnsiCodePage(entry.section) && FitsAnsiCodePage(entry.key) &&
+               (!entry.value || FitsAnsiCodePage(*entry.value));
+    };
     if (const Encoding encoding = EncodingOf(original.bytes);
-        encoding == Encoding::Utf8 || (encoding == Encoding::Ansi && !fits)) {
+        encoding == Encoding::Utf8 ||
+        (encoding == Encoding::Ansi && !std::ranges::all_of(entries, fits))) {
         if (const DWORD error = ConvertToUtf16(original.bytes, encoding); error != ERROR_SUCCESS) {
             return Fail(L"MultiByteToWideChar " + file, error);
         }
@@ -429,15 +386,17 @@ bool Win32ProfileStore::WriteEntries(std::span<const ProfileEntry> entries, Text
     if (const DWORD error = CreateCopy(file, saves_, copy, copyFile); error != ERROR_SUCCESS) {
         return Fail(L"CreateFileW " + copy, error);
     }
-    CopyRemoval removal(copy);
+    Removal removal(copy);
     const DWORD written = WriteBytes(copyFile.Get(), original.bytes);
     copyFile.Reset();  // the profile functions open it themselves
     if (written != ERROR_SUCCESS) {
         return Fail(L"WriteFile " + copy, written);
     }
-    for (const WideEntry& entry : wide) {
-        if (calls_.writeString(entry.section.c_str(), entry.key.c_str(),
-                               entry.value ? entry.value->c_str() : nullptr,
+    for (const ProfileEntry& entry : entries) {
+        const std::wstring section = CString(entry.section);
+        const std::wstring key = CString(entry.key);
+        const std::wstring value = entry.value ? CString(*entry.value) : std::wstring();
+        if (calls_.writeString(section.c_str(), key.c_str(), entry.value ? value.c_str() : nullptr,
                                copy.c_str()) == FALSE) {
             const DWORD error = GetLastError();
             return Fail(L"WritePrivateProfileStringW " + copy, error);
@@ -462,7 +421,7 @@ bool Win32ProfileStore::WriteEntries(std::span<const ProfileEntry> entries, Text
         const DWORD error = GetLastError();
         return Fail(L"MoveFileExW " + copy + L" to " + file, error);
     }
-    removal.InPlace();
+    removal.Keep();
     lastWriteFailure_.clear();
     return true;
 }

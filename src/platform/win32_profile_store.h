@@ -18,18 +18,15 @@ struct InjectableSaveCalls {
     std::function<BOOL(LPCWSTR from, LPCWSTR to, DWORD flags)> moveFile = &MoveFileExW;
 };
 
-// The profile store over the platform's own functions (GetPrivateProfileStringW and
-// WritePrivateProfileStringW). Those keep a file that starts with the UTF-16 LE mark in UTF-16,
-// and read and write any other file, a new one too, in the user's ANSI code page, with "?" for
-// whatever it lacks. So a save that holds such a character first turns the file into UTF-16, its
-// content converted as it stands; a file whose texts all fit stays as the platform writes it.
-// A UTF-8 file (as Notepad saves it, with or without the mark: well-formed UTF-8 with a character
-// beyond ASCII) is read through a UTF-16 copy in the temp folder, and a save turns it into
-// UTF-16 too.
+// The profile store over GetPrivateProfileStringW and WritePrivateProfileStringW. Those keep a
+// file that starts with the UTF-16 LE mark in UTF-16, and any other, a new one too, in the
+// user's ANSI code page, with "?" for whatever it lacks: so a save of such a character first
+// turns the file into UTF-16, its content converted as it stands; a file whose texts all fit
+// stays as the platform writes it. A UTF-8 file (as Notepad saves it, with or without the mark)
+// is read through a UTF-16 copy in the temp folder, and a save turns it into UTF-16 too.
 //
 // A save writes into a copy beside the file, which takes the file's place in one rename once
-// every entry is in: the file is either as it was or holds them all. It first deletes the copies
-// that saves of processes no longer running left behind.
+// every entry is in, having first deleted the copies that saves of ended processes left behind.
 class Win32ProfileStore final : public ProfileStore {
   public:
     explicit Win32ProfileStore(InjectableSaveCalls calls = {});
@@ -37,7 +34,6 @@ class Win32ProfileStore final : public ProfileStore {
     std::size_t GetString(TextView section, TextView key, TextView defaultValue,
                           std::span<char16_t> buffer, TextView path) override;
     bool WriteEntries(std::span<const ProfileEntry> entries, TextView path) override;
-    // The system's message for the error of the step that failed.
     Text LastWriteFailure() const override;
 
   private:

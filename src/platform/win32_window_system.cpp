@@ -31,14 +31,12 @@ SendOutcome SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
 }  // namespace
 
 WindowHandle Win32WindowSystem::FindNextTopLevel(TextView className, WindowHandle after) {
-    const Text name(className);
     // Parent null: the children of the desktop, i.e. the top-level windows.
-    return FromHwnd(FindWindowExW(nullptr, ToHwnd(after), Wide(name), nullptr));
+    return FromHwnd(FindWindowExW(nullptr, ToHwnd(after), Wide(Text(className)), nullptr));
 }
 
 WindowHandle Win32WindowSystem::FindNextMessageOnly(TextView className, WindowHandle after) {
-    const Text name(className);
-    return FromHwnd(FindWindowExW(HWND_MESSAGE, ToHwnd(after), Wide(name), nullptr));
+    return FromHwnd(FindWindowExW(HWND_MESSAGE, ToHwnd(after), Wide(Text(className)), nullptr));
 }
 
 std::optional<std::int32_t> Win32WindowSystem::CaptionLength(WindowHandle window) {
@@ -73,8 +71,7 @@ std::optional<Text> Win32WindowSystem::CaptionText(WindowHandle window, std::int
                         reinterpret_cast<LPARAM>(buffer.data()), Bound(), copied)) {
         case SendOutcome::Answered: {
             // Trust neither the count nor the terminator beyond the buffer we own.
-            const std::size_t room = buffer.size() - 1;
-            const std::size_t count = std::min<std::size_t>(copied, room);
+            const std::size_t count = std::min<std::size_t>(copied, buffer.size() - 1);
             return FromWide(std::wstring_view(buffer.data(), count));
         }
         case SendOutcome::NoWindow:

@@ -54,8 +54,6 @@ int RunMessageLoop(const LiveWindows& live) {
 // NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     using namespace tunewick::platform;
-    // Before anything loads a DLL by name: none may come from the program's folder or the
-    // current directory.
     RestrictDllSearch();
     // Decided before any window or setting is touched: a second Tunewick of the session would
     // publish beside the first, and its switch-off would fight the other's songs.
@@ -71,8 +69,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     HelpWindow help(live);
     OptionsWindow options(profile, live);
     MainWindow main(windows, profile, help, options, live);
-    // The session belongs to the main window: once it has closed, a new start runs, while this
-    // program may go on with its options dialog.
     main.WhenClosed([&instance] { instance.GiveUp(); });
     if (!RegisterFrameClass() || !main.Create()) {
         return 1;
