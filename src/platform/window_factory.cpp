@@ -145,12 +145,4 @@ void LayOutAtDpi(HWND window, const WindowLayout& layout, std::span<const HWND> 
     }
 }
 
-HWND MakeControl(HWND container, const ControlLayout& layout, int dpi, HFONT font) {
-    HWND control = CreateControl(container, layout);
-    if (control != nullptr) {
-        PlaceControl(control, layout, dpi, font);
-    }
-    return control;
-}
-
 }  // namespace tunewick::platform

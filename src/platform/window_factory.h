@@ -47,8 +47,4 @@ struct DpiResources {
 void LayOutAtDpi(HWND window, const WindowLayout& layout, std::span<const HWND> made,
                  std::span<const ControlLayout> controls, DpiResources& resources, int dpi);
 
-// Creates one control at its place at `dpi` in `font`; null, with a trace, when the platform
-// refuses.
-HWND MakeControl(HWND container, const ControlLayout& layout, int dpi, HFONT font);
-
 }  // namespace tunewick::platform

@@ -77,9 +77,10 @@ class RecordingParent {
     std::vector<UINT_PTR> ticks_;
 };
 
-HWND Make(HWND parent, const wchar_t* className, TextView text, DWORD style, int id) {
-    return MakeControl(parent, ControlLayout{className, text, style, 0, {0, 0, 1500, 375}, id}, 96,
-                       nullptr);
+HWND Make(HWND parent, const wchar_t* className, TextView text, DWORD style, int id,
+          DWORD exStyle = 0) {
+    return CreateWindowExW(exStyle, className, Wide(Text(text)), style, 0, 0, 100, 25, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
 }
 
 TEST(Controls, OwnerDrawnButtonReportsItsCaptionAndClicks) {
@@ -258,14 +259,8 @@ TEST(Controls, MessageBoxesHaveTheirKindsButtonsAnswerAndOwner) {
 
 TEST(Controls, FrameHandsItsControlsNotificationsToItsParent) {
     RecordingParent parent;
-    HWND frame = MakeControl(parent.window(),
-                             ControlLayout{kFrameClassName,
-                                           u"Custom Artist / Song",
-                                           kFrameStyle,
-                                           kFrameExStyle,
-                                           {120, 1800, 2955, 1995},
-                                           320},
-                             96, nullptr);
+    HWND frame = Make(parent.window(), kFrameClassName, u"Custom Artist / Song", kFrameStyle, 320,
+                      kFrameExStyle);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(WindowText(frame), u"Custom Artist / Song");
     HWND set = Make(frame, L"BUTTON", u"Set", kCommandButtonStyle, 321);
@@ -289,9 +284,13 @@ TEST(Trace, EachPlatformFailureLeavesOneLineWithTheSystemsReason) {
          L"Tunewick: SetTimer 7 failed: "},
         {"a control of a class nobody registered",
          [&] {
-             MakeControl(parent.window(),
-                         ControlLayout{L"NoSuchClass", u"", kChildStyle, 0, {0, 0, 15, 15}, 9}, 96,
-                         nullptr);
+             // A form whose table names it: the form is not made either.
+             const ControlLayout unknown[] = {
+                 {L"NoSuchClass", u"", kChildStyle, 0, {0, 0, 15, 15}, 9}};
+             MakeWindow({{L"TunewickTraceTest", L"", WS_OVERLAPPED, 0, 150, 150},
+                         &DefWindowProcW,
+                         nullptr},
+                        unknown);
          },
          L"Tunewick: CreateWindowExW NoSuchClass 9 failed: "},
     };
