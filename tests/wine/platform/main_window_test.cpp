@@ -242,111 +242,6 @@ TEST_F(MainWindowTest, ButtonsReachTheFormByClick) {
     EXPECT_NE(WineTrayIcon(), nullptr);
 }
 
-// The client area of `window`, pixel by pixel, row by row, with whether the forms paint each
-// pixel in their own colours: all but the controls that keep the platform's (text boxes, check
-// boxes, option buttons, the help window's button, the help text's scroll bar).
-struct PaintedPixels {
-    std::vector<COLORREF> pixels;
-    std::vector<bool> ours;
-};
-PaintedPixels PixelsOf(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    HRGN ours = CreateRectRgnIndirect(&client);
-    const auto combine = [&](HWND from, RECT place, int mode) {
-        MapWindowPoints(from, window, reinterpret_cast<POINT*>(&place), 2);
-        HRGN part = CreateRectRgnIndirect(&place);
-        CombineRgn(ours, ours, part, mode);
-        DeleteObject(part);
-    };
-    for (HWND control : Descendants(window)) {
-        const Text className = ClassOf(control);
-        const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
-        if (className == u"Static" || className == u"TunewickFrame" ||
-            (className == u"Button" && (style & BS_TYPEMASK) == BS_OWNERDRAW)) {
-            continue;
-        }
-        RECT place;
-        GetWindowRect(control, &place);
-        combine(nullptr, place, RGN_DIFF);
-        if (className == u"Edit" && (style & ES_READONLY) != 0) {
-            GetClientRect(control, &place);  // the help text, without its scroll bar
-            combine(control, place, RGN_OR);
-        }
-    }
-    PaintedPixels picture;
-    HDC dc = GetDC(window);
-    for (LONG y = 0; y < client.bottom; ++y) {
-        for (LONG x = 0; x < client.right; ++x) {
-            picture.pixels.push_back(GetPixel(dc, x, y));
-            picture.ours.push_back(PtInRegion(ours, x, y) != FALSE);
-        }
-    }
-    ReleaseDC(window, dc);
-    DeleteObject(ours);
-    return picture;
-}
-
-// The system colours that High Contrast paints with, others for the scope.
-class OtherSystemColours {
-  public:
-    OtherSystemColours() {
-        const COLORREF others[] = {RGB(0, 96, 0),    RGB(255, 255, 0), RGB(96, 0, 96),
-                                   RGB(0, 255, 255), RGB(255, 128, 0), RGB(0, 0, 128)};
-        std::ranges::transform(kIndices, saved_, &GetSysColor);
-        SetSysColors(6, kIndices, others);
-    }
-    ~OtherSystemColours() { SetSysColors(6, kIndices, saved_); }
-
-  private:
-    static constexpr int kIndices[6] = {COLOR_WINDOW,  COLOR_WINDOWTEXT, COLOR_BTNFACE,
-                                        COLOR_BTNTEXT, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
-    COLORREF saved_[6] = {};
-};
-
-// With High Contrast off the forms keep their designed colours whatever system colours the
-// user picks: in each window every surface the forms paint (the window, frames, labels, help
-// text, buttons at rest, focused and pressed) stays pixel for pixel, while the controls in the
-// platform's colours follow the change.
-TEST_F(MainWindowTest, WithHighContrastOffTheFormsKeepTheirColoursWhenTheSystemsChange) {
-    ASSERT_FALSE(HighContrastOn()) << "the forms are to follow High Contrast";
-    ASSERT_TRUE(main.Create());
-    main.Start(SW_SHOWNORMAL);
-    HelpWindow helpWindow(live);
-    helpWindow.Show();
-    OptionsWindow optionsWindow(profile, live);
-    optionsWindow.Show();  // its "OK" takes the focus
-    SendMessageW(ChildByText(main.Handle(), u"Activate Kestrin"), BM_SETSTATE, TRUE, 0);
-    const HWND windows[] = {main.Handle(), helpWindow.Handle(), optionsWindow.Handle()};
-    const int lefts[] = {0, 250, 750};  // apart, so that none covers another
-    std::vector<PaintedPixels> before;
-    for (std::size_t w = 0; w < std::size(windows); ++w) {
-        SetWindowPos(windows[w], nullptr, lefts[w], 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        Pump(100);
-        before.push_back(PixelsOf(windows[w]));
-    }
-
-    const OtherSystemColours changed;
-    Pump(200);
-    for (std::size_t w = 0; w < std::size(windows); ++w) {
-        const PaintedPixels after = PixelsOf(windows[w]);
-        ASSERT_EQ(after.pixels.size(), before[w].pixels.size());
-        std::size_t ours = 0;
-        std::size_t changedOfOurs = 0;
-        std::size_t changedOfThePlatforms = 0;
-        for (std::size_t at = 0; at < after.pixels.size(); ++at) {
-            const bool changedHere = after.pixels[at] != before[w].pixels[at];
-            ours += after.ours[at] ? 1 : 0;
-            (after.ours[at] ? changedOfOurs : changedOfThePlatforms) += changedHere ? 1 : 0;
-        }
-        EXPECT_EQ(changedOfOurs, 0u) << "window " << w;
-        EXPECT_GT(ours, after.pixels.size() / 2) << "window " << w;
-        EXPECT_GT(changedOfThePlatforms, 0u) << "window " << w << ": the system's colours changed";
-    }
-    optionsWindow.Close();
-    helpWindow.Close();
-}
-
 RECT Outer(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
@@ -453,6 +348,90 @@ std::vector<std::uint32_t> Picture(HWND window, bool afresh = false) {
     DeleteDC(copy);
     ReleaseDC(window, source);
     return picture;
+}
+
+// Which pixels of the client area, in Picture's order, the forms paint in their own colours:
+// all but the controls that keep the platform's (text boxes, check boxes, option buttons, the
+// help window's button, the help text's scroll bar).
+std::vector<bool> PaintedByTheForms(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    HRGN ours = CreateRectRgnIndirect(&client);
+    const auto combine = [&](HWND from, RECT place, int mode) {
+        MapWindowPoints(from, window, reinterpret_cast<POINT*>(&place), 2);
+        HRGN part = CreateRectRgnIndirect(&place);
+        CombineRgn(ours, ours, part, mode);
+        DeleteObject(part);
+    };
+    for (HWND control : Descendants(window)) {
+        const Text className = ClassOf(control);
+        const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+        if (className == u"Static" || className == u"TunewickFrame" ||
+            (className == u"Button" && (style & BS_TYPEMASK) == BS_OWNERDRAW)) {
+            continue;
+        }
+        RECT place;
+        GetWindowRect(control, &place);
+        combine(nullptr, place, RGN_DIFF);
+        if (className == u"Edit" && (style & ES_READONLY) != 0) {
+            GetClientRect(control, &place);  // the help text, without its scroll bar
+            combine(control, place, RGN_OR);
+        }
+    }
+    std::vector<bool> mask;
+    for (LONG y = 0; y < client.bottom; ++y) {
+        for (LONG x = 0; x < client.right; ++x) {
+            mask.push_back(PtInRegion(ours, x, y) != FALSE);
+        }
+    }
+    DeleteObject(ours);
+    return mask;
+}
+
+// The system colours that High Contrast paints with, others for the scope.
+class OtherSystemColours {
+  public:
+    OtherSystemColours() {
+        const COLORREF others[] = {RGB(0, 96, 0),    RGB(255, 255, 0), RGB(96, 0, 96),
+                                   RGB(0, 255, 255), RGB(255, 128, 0), RGB(0, 0, 128)};
+        std::ranges::transform(kIndices, saved_, &GetSysColor);
+        SetSysColors(6, kIndices, others);
+    }
+    ~OtherSystemColours() { SetSysColors(6, kIndices, saved_); }
+
+  private:
+    static constexpr int kIndices[6] = {COLOR_WINDOW,  COLOR_WINDOWTEXT, COLOR_BTNFACE,
+                                        COLOR_BTNTEXT, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
+    COLORREF saved_[6] = {};
+};
+
+// With High Contrast off the forms keep their designed colours whatever system colours the
+// user picks: in each window every surface the forms paint (the window, frames, labels, help
+// text, buttons at rest, focused and pressed) stays pixel for pixel, while the controls in the
+// platform's colours follow the change.
+TEST_F(FormsAtDpi, WithHighContrastOffTheFormsKeepTheirColoursWhenTheSystemsChange) {
+    ASSERT_FALSE(HighContrastOn()) << "the forms are to follow High Contrast";
+    // Options' "OK" has the focus; a button held down as well.
+    SendMessageW(ChildByText(main.Handle(), u"Activate Kestrin"), BM_SETSTATE, TRUE, 0);
+    std::vector<std::vector<std::uint32_t>> before;
+    std::ranges::transform(windows, std::back_inserter(before), [](HWND w) { return Picture(w); });
+
+    const OtherSystemColours changed;
+    Pump(200);
+    for (std::size_t w = 0; w < windows.size(); ++w) {
+        SCOPED_TRACE(ToUtf8(ClassOf(windows[w])));
+        const auto after = Picture(windows[w]);
+        const std::vector<bool> ours = PaintedByTheForms(windows[w]);
+        ASSERT_EQ(after.size(), before[w].size());
+        std::size_t changedOfOurs = 0;
+        std::size_t changedOfThePlatforms = 0;
+        for (std::size_t at = 0; at < after.size(); ++at) {
+            (ours[at] ? changedOfOurs : changedOfThePlatforms) += after[at] != before[w][at];
+        }
+        EXPECT_EQ(changedOfOurs, 0u);
+        EXPECT_GT(std::ranges::count(ours, true), std::ranges::ssize(ours) / 2);
+        EXPECT_GT(changedOfThePlatforms, 0u) << "the system's colours changed";
+    }
 }
 
 // Where each run at a DPI (platform.layout_at_*_dpi) records the forms as its start lays them
