@@ -4,6 +4,7 @@
 
 #include "platform/system_library.h"
 #include "platform/trace.h"
+#include "platform/win32_window_system.h"
 #include "ui/session_start.h"
 
 namespace tunewick::platform {
@@ -54,17 +55,18 @@ class Win32SessionClaim final : public SessionClaim {
         // Sent, not posted: the answer says whether it showed, and a window that is closing
         // answers so.
         DWORD_PTR answer = 0;
-        SetLastError(ERROR_SUCCESS);
-        if (SendMessageTimeoutW(running, request, 0, 0, SMTO_ABORTIFHUNG, kAnswerBoundMs,
-                                &answer) == 0) {
-            const DWORD error = GetLastError();
-            if (error == ERROR_INVALID_WINDOW_HANDLE) {
+        switch (SendBounded(running, request, 0, 0, kAnswerBoundMs, answer)) {
+            case SendOutcome::Answered:
+                return static_cast<LRESULT>(answer) == kShownAnswer ? Answer::Shown
+                                                                    : Answer::Refused;
+            case SendOutcome::NoWindow:
                 return Answer::NoWindow;  // closed while it was asked
-            }
-            askError_ = error == ERROR_SUCCESS ? ERROR_TIMEOUT : error;
-            return Answer::NotAnswered;
+            case SendOutcome::NotAnswered:
+                break;
         }
-        return static_cast<LRESULT>(answer) == kShownAnswer ? Answer::Shown : Answer::Refused;
+        const DWORD error = GetLastError();
+        askError_ = error == ERROR_SUCCESS ? ERROR_TIMEOUT : error;
+        return Answer::NotAnswered;
     }
 
     Wait WaitForClaim(std::chrono::milliseconds timeout) override {

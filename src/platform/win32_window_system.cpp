@@ -9,12 +9,6 @@
 
 namespace tunewick::platform {
 
-namespace {
-
-enum class SendOutcome { Answered, NotAnswered, NoWindow };
-
-// Sends with the bound. A window that vanished is told apart from one that did not answer:
-// the first is "no window" to the caller, as the unbounded SendMessage would have it.
 SendOutcome SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT timeoutMs,
                         DWORD_PTR& result) {
     result = 0;
@@ -27,8 +21,6 @@ SendOutcome SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
     return GetLastError() == ERROR_INVALID_WINDOW_HANDLE ? SendOutcome::NoWindow
                                                          : SendOutcome::NotAnswered;
 }
-
-}  // namespace
 
 WindowHandle Win32WindowSystem::FindNextTopLevel(TextView className, WindowHandle after) {
     // Parent null: the children of the desktop, i.e. the top-level windows.

@@ -8,6 +8,14 @@
 
 namespace tunewick::platform {
 
+enum class SendOutcome { Answered, NotAnswered, NoWindow };
+
+// SendMessageTimeoutW with SMTO_ABORTIFHUNG and `timeoutMs`. A window that vanished is told
+// apart from one that did not answer: the first is "no window" to the caller, as the unbounded
+// SendMessage would have it. The last error stays the send's.
+SendOutcome SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT timeoutMs,
+                        DWORD_PTR& result);
+
 // The window functions over the real desktop. Every message to another program's window is
 // sent with SendMessageTimeoutW(SMTO_ABORTIFHUNG) and a bound per call: a hung player or
 // messenger costs at most the bound, and a window that the platform already counts as hung

@@ -18,6 +18,16 @@ constexpr std::string_view kTrayWithLumbrel =
 
 class TrayScenario : public Scenario {};
 
+// The tray icon's right button, as the shell posts it, then the menu's first item ("Show",
+// VK_HOME) or its last ("Close", VK_END), without waiting for what it does.
+void PickFromTrayMenu(const TunewickApp& app, WORD key) {
+    ASSERT_TRUE(app.PostTrayEvent(WM_RBUTTONDOWN));
+    const HWND menu = WaitForPopupMenu(app.Id(), 3s);
+    ASSERT_TRUE(menu);
+    ASSERT_TRUE(PostMenuKey(menu, key));
+    ASSERT_TRUE(PostMenuKey(menu, VK_RETURN));
+}
+
 TEST_F(TrayScenario, StartsInTheTrayWithLumbrelAndClosesFromTheTrayMenu) {
     WriteSettings(kTrayWithLumbrel);
     auto messenger = StartMessenger();
@@ -69,11 +79,7 @@ TEST_F(TrayScenario, StartsInTheTrayWithLumbrelAndClosesFromTheTrayMenu) {
     EXPECT_EQ(TrayIconCount(), iconsBefore + 1);
 
     // Right button on the icon: the menu. Its last item, "Close", ends the program.
-    ASSERT_TRUE(app->PostTrayEvent(WM_RBUTTONDOWN));
-    const HWND menu = WaitForPopupMenu(app->Id(), 3s);
-    ASSERT_TRUE(menu);
-    ASSERT_TRUE(PostMenuKey(menu, VK_END));
-    ASSERT_TRUE(PostMenuKey(menu, VK_RETURN));
+    ASSERT_NO_FATAL_FAILURE(PickFromTrayMenu(*app, VK_END));
     EXPECT_EQ(app->Process().WaitForExit(5s), 0u);
     EXPECT_TRUE(WaitUntil([&] { return TrayIconCount() == iconsBefore; }, 2s));
     records = messenger->Records();
@@ -141,15 +147,6 @@ std::size_t MainWindowCount() {
     return FindTopLevelWindows({.caption = Text(kMainCaption)}).size();
 }
 
-// Picks "Close" from the tray menu of `app`, without waiting for the program to end.
-void CloseFromTrayMenu(const TunewickApp& app) {
-    ASSERT_TRUE(app.PostTrayEvent(WM_RBUTTONDOWN));
-    const HWND menu = WaitForPopupMenu(app.Id(), 3s);
-    ASSERT_TRUE(menu);
-    ASSERT_TRUE(PostMenuKey(menu, VK_END));
-    ASSERT_TRUE(PostMenuKey(menu, VK_RETURN));
-}
-
 // A Startup-folder shortcut racing the user's double click: one runs, with its window.
 TEST_F(TrayScenario, TwoStartsAtTheSameMomentLeaveOneTunewickWithItsWindow) {
     const auto exe = PlaceTunewickIn(Folder());
@@ -176,10 +173,12 @@ TEST_F(TrayScenario, AStartWhileTheRunningOneClosesTakesOverOnceItHasEnded) {
     auto slow = StartMessenger({.caption = u"Slow", .sleepMs = 3000});
     auto app = StartTunewick();
     ASSERT_TRUE(slow && app);
-    CloseFromTrayMenu(*app);
+    ASSERT_NO_FATAL_FAILURE(PickFromTrayMenu(*app, VK_END));
     ASSERT_EQ(slow->WaitForRecords(1).size(), 1u) << "the closing one waits on it from here";
-    auto again = ChildProcess::Launch(*PlaceTunewickIn(Folder()), {});
-    ASSERT_TRUE(again);
+    const auto exe = PlaceTunewickIn(Folder());
+    ASSERT_TRUE(exe);
+    auto again = ChildProcess::Launch(*exe, {});
+    ASSERT_TRUE(again) << "CreateProcessW failed: " << GetLastError();
 
     EXPECT_EQ(app->Process().WaitForExit(5s), 0u);
     const HWND main = WaitForMainWindow(*again);
@@ -244,11 +243,7 @@ TEST_F(TrayScenario, DllsPlantedBesideItAndInItsCurrentDirectoryAreNeverLoaded) 
     ASSERT_TRUE(Click(dialog->cancel));
     ASSERT_TRUE(Click(app->Button(u"Minimize To Tray")));
     ASSERT_TRUE(WaitForWindowGone(app->MainWindow(), 2s, /*orHidden=*/true));
-    ASSERT_TRUE(app->PostTrayEvent(WM_RBUTTONDOWN));
-    const HWND menu = WaitForPopupMenu(app->Id(), 3s);
-    ASSERT_TRUE(menu);
-    ASSERT_TRUE(PostMenuKey(menu, VK_HOME));  // "Show"
-    ASSERT_TRUE(PostMenuKey(menu, VK_RETURN));
+    ASSERT_NO_FATAL_FAILURE(PickFromTrayMenu(*app, VK_HOME));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(app->MainWindow()) != FALSE; }, 2s));
     EXPECT_EQ(app->Close(), 0u);
 
